@@ -1,0 +1,18 @@
+// The single-file line operation.
+#pragma once
+
+namespace sif {
+
+inline constexpr int kLineBufferSize = 510;
+inline constexpr int kLinePieceMax = 498;  // bytes stored for one line
+
+// The engine's line buffer, shared in place with the per-line filters.
+extern char g_szLine[kLineBufferSize];
+
+// Appends the filtered lines of `source` to `target`. kind: 1 resource, 0
+// text; positive: 1 keeps the delimited text, else the text outside it.
+// Returns 1 when the source was processed to its end, 0 on failure.
+int ExtractFile(const char* source, const char* target, const char* left, const char* right,
+                int kind, int positive);
+
+}  // namespace sif

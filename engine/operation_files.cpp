@@ -1,0 +1,83 @@
+#include "engine/operation_files.h"
+
+#include "engine/language.h"
+#include "engine/messages.h"
+
+namespace sif {
+
+namespace {
+
+void CloseBoth(OperationFiles* files) {
+    if (files->source != HFILE_ERROR) {
+        _lclose(files->source);
+    }
+    if (files->target != HFILE_ERROR) {
+        _lclose(files->target);
+    }
+    files->source = HFILE_ERROR;
+    files->target = HFILE_ERROR;
+}
+
+}  // namespace
+
+BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice notice,
+                        OperationFiles* files) {
+    OFSTRUCT of{};
+    files->source = OpenFile(source, &of, OF_READ);
+    if (files->source == HFILE_ERROR) {
+        ShowMessage(nullptr, kMsgSourceMissing, kCaptionError, g_bMsgEnglish);
+        return FALSE;
+    }
+
+    files->target = OpenFile(target, &of, OF_READWRITE);
+    if (files->target != HFILE_ERROR) {
+        if (IsSameFile(files->source, files->target)) {
+            // Appending to what is being read would never end and could
+            // only damage the file.
+            CloseBoth(files);
+            ShowMessage(nullptr, kMsgSameFile, kCaptionError, g_bMsgEnglish);
+            return FALSE;
+        }
+        files->targetStart = _llseek(files->target, 0, FILE_END);
+        if (files->targetStart < 0) {
+            CloseBoth(files);
+            ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    if (notice == TargetNotice::Show) {
+        ShowMessage(nullptr, kMsgCreateTarget, kCaptionNotice, g_bMsgEnglish);
+    }
+    // Exclusive: an existing file that merely refused read-write access is
+    // never replaced.
+    files->target = OpenFile(target, &of, OF_CREATE | OF_READWRITE);
+    if (files->target == HFILE_ERROR) {
+        CloseBoth(files);
+        return FALSE;
+    }
+    files->targetStart = 0;
+    return TRUE;
+}
+
+BOOL WriteTarget(const OperationFiles& files, const void* bytes, UINT count) {
+    return _lwrite(files.target, bytes, count) == count;
+}
+
+void FailOperation(OperationFiles* files) {
+    TruncateFile(files->target, files->targetStart);
+    ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
+    CloseBoth(files);
+}
+
+BOOL CloseOperationFiles(OperationFiles* files) {
+    if (!FlushFile(files->target)) {
+        FailOperation(files);
+        return FALSE;
+    }
+    CloseBoth(files);
+    return TRUE;
+}
+
+}  // namespace sif

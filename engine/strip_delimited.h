@@ -1,0 +1,11 @@
+// Negative line filter.
+#pragma once
+
+namespace sif {
+
+// Replaces `line` by its text outside delimited stretches, delimiters dropped.
+// Examines positions 0 .. examined - 1, stopping at the first NUL. Returns the
+// length of the result.
+int StripDelimited(char* line, char left, char right, int examined);
+
+}  // namespace sif

@@ -1,0 +1,62 @@
+// File services: integer handles with open by name, reads, writes, seek and
+// close. Reads and writes are buffered underneath, so callers may move one byte
+// at a time without a system call per byte.
+#pragma once
+
+#include "platform/win_types.h"
+
+namespace sif {
+
+inline constexpr HFILE HFILE_ERROR = -1;
+
+inline constexpr UINT OF_READ = 0x0000;
+inline constexpr UINT OF_READWRITE = 0x0002;
+inline constexpr UINT OF_CREATE = 0x1000;
+
+inline constexpr int FILE_BEGIN = 0;
+inline constexpr int FILE_CURRENT = 1;
+inline constexpr int FILE_END = 2;
+
+struct OFSTRUCT {
+    unsigned char cBytes;
+    unsigned char fFixedDisk;
+    unsigned short nErrCode;  // errno of the failed open, 0 on success
+};
+
+// OF_READ: an existing file that is not a directory.
+// OF_READWRITE: an existing file, for reading and writing.
+// OF_CREATE | OF_READWRITE: a new, empty file; never replaces an existing one.
+HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style);
+
+// Bytes read (at most count), 0 at the end of the file, HFILE_ERROR on error.
+UINT _lread(HFILE h, void* buffer, UINT count);
+
+// count on success, HFILE_ERROR when the bytes could not be written.
+UINT _lwrite(HFILE h, const void* buffer, UINT count);
+
+// The new position from the start of the file, or -1 on error.
+INT64 _llseek(HFILE h, INT64 offset, int origin);
+
+// 0, or HFILE_ERROR when pending output could not be written.
+HFILE _lclose(HFILE h);
+
+// --- beyond the classic set ---
+
+// Reads bytes up to and including `stop`, at most `max` of them. *atEnd is set
+// when the end of the file was reached before `stop` or `max`. Returns the
+// count stored, or HFILE_ERROR on a read error.
+UINT ReadUntilByte(HFILE h, char* buffer, UINT max, char stop, BOOL* atEnd);
+
+// Writes pending output; FALSE when it could not be written.
+BOOL FlushFile(HFILE h);
+
+// Writes pending output of every open file (done before any message box).
+void FlushAllFiles();
+
+// Drops pending output and cuts the file to `length` bytes.
+BOOL TruncateFile(HFILE h, INT64 length);
+
+// TRUE when both handles refer to the same file on disk.
+BOOL IsSameFile(HFILE a, HFILE b);
+
+}  // namespace sif

@@ -1,0 +1,27 @@
+// Message boxes. Every box goes through one replaceable sink: the window
+// backend shows real boxes, the command line prints a line, tests record.
+#pragma once
+
+#include "platform/win_types.h"
+
+namespace sif {
+
+inline constexpr UINT MB_OK = 0x0000;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+class MessageBoxSink {
+public:
+    virtual ~MessageBoxSink() = default;
+    virtual int Show(HWND owner, const char* text, const char* caption, UINT type) = 0;
+};
+
+// Installs the sink; returns the previous one. nullptr restores the default,
+// which writes "caption: text" lines to stderr.
+MessageBoxSink* SetMessageBoxSink(MessageBoxSink* sink);
+
+// Flushes buffered file output first, so that what files hold while the box is
+// open is what unbuffered writes would have left.
+int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
+
+}  // namespace sif
