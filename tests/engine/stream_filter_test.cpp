@@ -163,20 +163,29 @@ TEST_F(StreamFilterTest, MissingSourceFailsWithAnUnownedBox) {
     EXPECT_FALSE(std::filesystem::exists(targetName_));
 }
 
-TEST_F(StreamFilterTest, TargetThatIsADirectoryFails) {
+TEST_F(StreamFilterTest, TargetThatCannotBeCreatedFailsSilently) {
     WriteBytes(sourceName_, "a \"b\" c");
     std::filesystem::create_directory(targetName_);
-    EXPECT_EQ(StreamFilter(sourceName_.c_str(), targetName_.c_str(), "\"", "\"", 1), 0);
-    EXPECT_TRUE(std::filesystem::is_directory(targetName_));
+    for (const std::string& target : {targetName_, dir_.File("missing/target.txt")}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(StreamFilter(sourceName_.c_str(), target.c_str(), "\"", "\"", 1), 0);
+    }
+    EXPECT_TRUE(sink_.boxes().empty());
     EXPECT_TRUE(std::filesystem::is_empty(targetName_));
-    EXPECT_EQ(ReadBytes(sourceName_), "a \"b\" c");
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("missing")));
 }
 
 TEST_F(StreamFilterTest, SourceUnderAnotherNameIsRefused) {
     WriteBytes(sourceName_, "a \"b\" c");
     test::ScopedCurrentDir here(dir_.path());
-    EXPECT_EQ(StreamFilter("source.txt", "./source.txt", "\"", "\"", 1), 0);
-    EXPECT_EQ(sink_.Lines(), std::vector<std::string>{"Fehlermeldung: Quelldatei == Zieldatei !"});
+    std::filesystem::create_symlink("source.txt", "link.txt");
+    for (const char* target : {"./source.txt", "link.txt"}) {
+        SCOPED_TRACE(target);
+        sink_.Clear();
+        EXPECT_EQ(StreamFilter("source.txt", target, "\"", "\"", 1), 0);
+        EXPECT_EQ(sink_.Lines(),
+                  std::vector<std::string>{"Fehlermeldung: Quelldatei == Zieldatei !"});
+    }
     EXPECT_EQ(ReadBytes(sourceName_), "a \"b\" c");
 }
 
