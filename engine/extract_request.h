@@ -21,7 +21,7 @@ struct ExtractRequest {
     // File names are kept whole: a cut name would read or write another file.
     std::string szSource;
     std::string szTarget;
-    char szLeft[kDelimiterFieldSize] = {};   // first byte is the delimiter
+    char szLeft[kDelimiterFieldSize] = {};  // first byte is the delimiter
     char szRight[kDelimiterFieldSize] = {};
     SourceKind nKind = KindText;
     ExtractMode nMode = ModePositive;  // ignored for KindResource

@@ -11,7 +11,7 @@ inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
 class MessageBoxSink {
-public:
+  public:
     virtual ~MessageBoxSink() = default;
     virtual int Show(HWND owner, const char* text, const char* caption, UINT type) = 0;
 };

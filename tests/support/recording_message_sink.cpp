@@ -4,7 +4,9 @@ namespace sif::test {
 
 RecordingMessageSink::RecordingMessageSink() : previous_(SetMessageBoxSink(this)) {}
 
-RecordingMessageSink::~RecordingMessageSink() { SetMessageBoxSink(previous_); }
+RecordingMessageSink::~RecordingMessageSink() {
+    SetMessageBoxSink(previous_);
+}
 
 int RecordingMessageSink::Show(HWND owner, const char* text, const char* caption, UINT) {
     boxes_.push_back({caption, text, owner});

@@ -17,7 +17,7 @@ struct RecordedBox {
 };
 
 class RecordingMessageSink : public MessageBoxSink {
-public:
+  public:
     RecordingMessageSink();
     ~RecordingMessageSink() override;
 
@@ -28,7 +28,7 @@ public:
     std::vector<std::string> Lines() const;
     void Clear() { boxes_.clear(); }
 
-private:
+  private:
     MessageBoxSink* previous_;
     std::vector<RecordedBox> boxes_;
 };

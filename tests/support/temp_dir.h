@@ -8,7 +8,7 @@
 namespace sif::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -26,11 +26,11 @@ std::string ReadBytes(const std::string& file);
 
 // Makes `dir` the current directory until destruction.
 class ScopedCurrentDir {
-public:
+  public:
     explicit ScopedCurrentDir(const std::filesystem::path& dir);
     ~ScopedCurrentDir();
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 

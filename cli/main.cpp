@@ -1,0 +1,50 @@
+// sifteron-cli: the window's OK command from the command line.
+#include <cstdio>
+
+#include "cli/cli_options.h"
+#include "engine/run_extraction.h"
+#include "platform/process.h"
+
+namespace {
+
+constexpr int kExitNotice = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+const char kHelp[] =
+    "Appends the delimited text of SOURCE (or of every file named in Liste.txt\n"
+    "when SOURCE is #LISTE#) to TARGET. Messages go to stderr, one per line.\n"
+    "\n"
+    "  --kind text|rc      source kind: text (default) or resource script\n"
+    "  --mode MODE         positive (default), negative, multiline-positive,\n"
+    "                      multiline-negative; ignored for --kind rc\n"
+    "  --left TEXT         left delimiter: the first byte of TEXT (default \")\n"
+    "  --right TEXT        right delimiter, likewise; an empty TEXT gives NUL\n"
+    "  --english           English messages (default German)\n"
+    "  --help, --version   print this help or the version and exit\n"
+    "\n"
+    "Exit status: 0 when the run closed with a notice, 1 with an error,\n"
+    "2 for wrong arguments.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sif::EnsureStandardStreams();
+    const sif::cli::CliOptions options = sif::cli::ParseArguments(argc, argv);
+    switch (options.action) {
+        case sif::cli::CliAction::Help:
+            std::fputs(sif::cli::kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return kExitNotice;
+        case sif::cli::CliAction::Version:
+            std::fputs("sifteron-cli 1.0\n", stdout);
+            return kExitNotice;
+        case sif::cli::CliAction::UsageError:
+            std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), sif::cli::kUsage);
+            return kExitUsage;
+        case sif::cli::CliAction::Run:
+            break;
+    }
+    const unsigned closing = sif::RunRequest(options.request, nullptr);
+    return sif::IsErrorOutcome(closing) ? kExitError : kExitNotice;
+}

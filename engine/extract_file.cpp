@@ -1,0 +1,93 @@
+#include "engine/extract_file.h"
+
+#include <cstring>
+
+#include "engine/classify_resource_line.h"
+#include "engine/extract_delimited.h"
+#include "engine/extract_request.h"
+#include "engine/language.h"
+#include "engine/messages.h"
+#include "engine/operation_files.h"
+#include "engine/strip_delimited.h"
+
+namespace sif {
+
+char g_szLine[kLineBufferSize];
+
+namespace {
+
+constexpr UINT kReadError = static_cast<UINT>(HFILE_ERROR);
+
+struct LineRequest {
+    const char* source;
+    char left;
+    char right;
+    int kind;
+    int positive;
+};
+
+BOOL WriteText(const OperationFiles& files, const char* text) {
+    return WriteTarget(files, text, static_cast<UINT>(std::strlen(text)));
+}
+
+// Filters the line in g_szLine (stored length n) and appends what it keeps.
+BOOL ProcessLine(const OperationFiles& files, const LineRequest& r, int n) {
+    if (r.positive != 1) {
+        const int kept = StripDelimited(g_szLine, r.left, r.right, n + 1);
+        return kept <= 0 || WriteTarget(files, g_szLine, static_cast<UINT>(kept));
+    }
+    ExtractDelimited(g_szLine, r.left, r.right, n + 1, r.kind);
+    if (g_szLine[0] == '\0') {
+        return TRUE;
+    }
+    if (!WriteText(files, g_szLine)) {
+        return FALSE;
+    }
+    if (r.kind != KindResource) {
+        return WriteTarget(files, "\r\n", 2);
+    }
+    // TAB keyword TAB source CR LF, written piecewise: the source name is
+    // used whole and need not fit the line buffer.
+    return WriteTarget(files, "\t", 1) && WriteText(files, g_szKeyword) &&
+           WriteTarget(files, "\t", 1) && WriteText(files, r.source) &&
+           WriteTarget(files, "\r\n", 2);
+}
+
+}  // namespace
+
+int ExtractFile(const char* source, const char* target, const char* left, const char* right,
+                int kind, int positive) {
+    OperationFiles files;
+    if (!OpenOperationFiles(source, target, TargetNotice::Show, &files)) {
+        return 0;
+    }
+    g_bInStringTable = 0;
+    const LineRequest request{source, left[0], right[0], kind, positive};
+
+    for (;;) {
+        BOOL atEnd = FALSE;
+        UINT n = ReadUntilByte(files.source, g_szLine, kLinePieceMax, '\n', &atEnd);
+        if (n == kReadError) {
+            FailOperation(&files);
+            return 0;
+        }
+        if (atEnd) {
+            // The read that found the end stores a NUL like any other byte.
+            g_szLine[n++] = '\0';
+        }
+        g_szLine[n] = '\0';
+        if (n == kLinePieceMax) {
+            ShowMessage(nullptr, kMsgLineTooLong, kCaptionError, g_bMsgEnglish);
+        }
+        if (!ProcessLine(files, request, static_cast<int>(n))) {
+            FailOperation(&files);
+            return 0;
+        }
+        if (atEnd) {
+            break;
+        }
+    }
+    return CloseOperationFiles(&files) ? 1 : 0;
+}
+
+}  // namespace sif

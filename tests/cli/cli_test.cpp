@@ -1,0 +1,258 @@
+// Runs the built sifteron-cli in a temporary directory and checks the target's
+// bytes, the stderr lines and the exit status.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using sif::test::ReadBytes;
+using sif::test::WriteBytes;
+using Lines = std::vector<std::string>;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    Lines errLines;
+};
+
+Lines SplitLines(const std::string& text) {
+    Lines lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    // closeStreams: start the program with descriptors 0-2 closed.
+    Outcome Run(const std::vector<std::string>& args, bool closeStreams = false) {
+        const std::string outFile = dir.File(".stdout");
+        const std::string errFile = dir.File(".stderr");
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(dir.path().c_str()) != 0) {
+                _exit(127);
+            }
+            if (closeStreams) {
+                close(0);
+                close(1);
+                close(2);
+            } else {
+                int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                dup2(out, 1);
+                dup2(err, 2);
+            }
+            std::vector<char*> argv{const_cast<char*>(SIFTERON_CLI_PATH)};
+            for (const std::string& a : args) {
+                argv.push_back(const_cast<char*>(a.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(SIFTERON_CLI_PATH, argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        Outcome o;
+        o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (!closeStreams) {
+            o.out = ReadBytes(outFile);
+            o.errLines = SplitLines(ReadBytes(errFile));
+            std::filesystem::remove(outFile);
+            std::filesystem::remove(errFile);
+        }
+        return o;
+    }
+
+    std::string At(const std::string& name) const { return dir.File(name); }
+
+    sif::test::TempDir dir;
+};
+
+TEST_F(CliTest, PositiveRunCreatesTheTargetAndSaysSo) {
+    WriteBytes(At("a.html"), "<a href=\"x.html\">\"quoted\"</a>\r\n");
+    Outcome o = Run({"a.html", "out.txt"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.errLines,
+              (Lines{"Meldung: Zieldatei wird neu erzeugt", "Meldung: Operation abgechlossen"}));
+    EXPECT_EQ(ReadBytes(At("out.txt")), "x.html\r\nquoted\r\n");
+}
+
+struct ModeCase {
+    const char* name;
+    std::vector<std::string> options;
+    std::string source;
+    std::string expected;
+    Lines errLines;
+};
+
+class CliModes : public CliTest, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(CliModes, AppendTheKeptBytes) {
+    const ModeCase& c = GetParam();
+    WriteBytes(At("src.txt"), c.source);
+    WriteBytes(At("out.txt"), "old\r\n");
+    std::vector<std::string> args = c.options;
+    args.push_back("src.txt");
+    args.push_back("out.txt");
+    Outcome o = Run(args);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.errLines, c.errLines);
+    EXPECT_EQ(ReadBytes(At("out.txt")), "old\r\n" + c.expected);
+}
+
+const Lines kDone{"Meldung: Operation abgechlossen"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliModes,
+    ::testing::Values(
+        ModeCase{"Negative", {"--mode", "negative"}, "a \"x\" b\r\n", "a  b\r\n", kDone},
+        ModeCase{"MultilinePositive",
+                 {"--mode=multiline-positive"},
+                 "a \"x\r\ny\" b",
+                 "x\r\ny",
+                 {"Meldung: Mehrzeilige Operation ok"}},
+        ModeCase{"MultilineNegative",
+                 {"--mode", "multiline-negative", "--english"},
+                 "a \"x\r\ny\" b",
+                 "a  b",
+                 {"Message: multiline operation ok"}},
+        ModeCase{
+            "Parentheses", {"--left", "(x", "--right", ")"}, "f(a) g(b)\r\n", "a\r\nb\r\n", kDone},
+        ModeCase{"ResourceIgnoresMode",
+                 {"--kind", "rc", "--mode", "negative"},
+                 "  DEFPUSHBUTTON \"OK\",IDOK\r\n  EDITTEXT \"no\"\r\n",
+                 "OK\tPUSHBUTTON\tsrc.txt\r\n",
+                 kDone},
+        ModeCase{"EmptyDelimitersAreNul",
+                 {"--left", "", "--right", "", "--mode", "multiline-positive"},
+                 std::string("a\0in\0b", 6),
+                 "in",
+                 {"Meldung: Mehrzeilige Operation ok"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, ListModeInEnglish) {
+    WriteBytes(At("one.txt"), "\"1\"\r\n");
+    WriteBytes(At("Liste.txt"), "one.txt\nmissing.txt\n");
+    Outcome o = Run({"--english", "#LISTE#", "out.txt"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(
+        o.errLines,
+        (Lines{"Message: process listfile: liste.txt", "Message: create new target file",
+               "Errormessage: source file not found !",
+               "Errormessage: no file found/creation failed !", "Message: operation completed"}));
+    EXPECT_EQ(ReadBytes(At("out.txt")), "1\r\n");
+}
+
+struct FailCase {
+    const char* name;
+    std::vector<std::string> args;
+    Lines errLines;
+};
+
+class CliFailures : public CliTest, public ::testing::WithParamInterface<FailCase> {};
+
+TEST_P(CliFailures, EndWithStatusOneAndLeaveTheTargetAlone) {
+    const FailCase& c = GetParam();
+    WriteBytes(At("src.txt"), "\"x\"\r\n");
+    WriteBytes(At("out.txt"), "precious\r\n");
+    std::filesystem::create_directory(At("dir"));
+    Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.errLines, c.errLines);
+    EXPECT_EQ(ReadBytes(At("out.txt")), "precious\r\n");
+    EXPECT_EQ(ReadBytes(At("src.txt")), "\"x\"\r\n");
+}
+
+const char kFailed[] = "Fehlermeldung: Datei ex, nicht/Erzeugung fehlgeschlagen !";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliFailures,
+    ::testing::Values(
+        FailCase{"SameName", {"out.txt", "out.txt"}, {"Fehlermeldung: Quelldatei == Zieldatei !"}},
+        FailCase{"SameFileOtherSpelling",
+                 {"--mode", "negative", "src.txt", "./src.txt"},
+                 {"Fehlermeldung: Quelldatei == Zieldatei !", kFailed}},
+        FailCase{"MissingSource",
+                 {"missing.txt", "out.txt"},
+                 {"Fehlermeldung: Quelldatei nicht gefunden !", kFailed}},
+        FailCase{"DirectorySource",
+                 {"dir", "out.txt"},
+                 {"Fehlermeldung: Quelldatei nicht gefunden !", kFailed}},
+        FailCase{"DirectoryTarget",
+                 {"src.txt", "dir"},
+                 {"Meldung: Zieldatei wird neu erzeugt", kFailed}},
+        FailCase{"TargetInMissingFolder",
+                 {"src.txt", "nowhere/out.txt"},
+                 {"Meldung: Zieldatei wird neu erzeugt", kFailed}},
+        FailCase{"FullDevice",
+                 {"src.txt", "/dev/full"},
+                 {"Fehlermeldung: Fehler beim Lesen/Schreiben !", kFailed}},
+        FailCase{"MissingList",
+                 {"#Liste#", "out.txt"},
+                 {"Meldung: Listendatei abarbeiten", "Fehlermeldung: Liste,txt nicht gefunden !"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+class CliUsage : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CliUsage, RefusesWithStatusTwoAndOpensNothing) {
+    Outcome o = Run(GetParam().args);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.out, "");
+    ASSERT_FALSE(o.errLines.empty());
+    EXPECT_EQ(o.errLines[0].rfind("sifteron-cli: ", 0), 0u) << o.errLines[0];
+    EXPECT_EQ(o.errLines[1].rfind("Usage: sifteron-cli", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(At("t")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliUsage,
+                         ::testing::Values(UsageCase{"NoNames", {}}, UsageCase{"OneName", {"s"}},
+                                           UsageCase{"ThreeNames", {"s", "t", "u"}},
+                                           UsageCase{"UnknownOption", {"--fast", "s", "t"}},
+                                           UsageCase{"UnknownKind", {"--kind", "dlg", "s", "t"}},
+                                           UsageCase{"UnknownMode", {"--mode=sideways", "s", "t"}},
+                                           UsageCase{"MissingValue", {"s", "t", "--left"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, HelpAndVersionGoToStdout) {
+    for (const char* flag : {"--help", "--version"}) {
+        Outcome o = Run({flag});
+        EXPECT_EQ(o.status, 0);
+        EXPECT_TRUE(o.errLines.empty());
+        EXPECT_NE(o.out.find("sifteron-cli"), std::string::npos);
+    }
+}
+
+TEST_F(CliTest, DashDashEndsOptions) {
+    WriteBytes(At("--odd"), "\"x\"\r\n");
+    Outcome o = Run({"--", "--odd", "out.txt"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
+}
+
+TEST_F(CliTest, ClosedStandardStreamsNeverReceiveTheTarget) {
+    WriteBytes(At("src.txt"), "\"x\"\r\n");
+    Outcome o = Run({"src.txt", "out.txt"}, /*closeStreams=*/true);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
+}
+
+}  // namespace
