@@ -81,6 +81,12 @@ const Rejection kRejections[] = {
     {"STRINGTABLE\nBEGIN\n IDS_X \"a\"\nEND\n", "3: unknown name IDS_X"},
     {"/* open\n\n", "1: unterminated comment"},
     {"Up BITMAP \"missing.bmp\"\n", "1: cannot read"},
+    {"1 DIALOG 0, 0, 9, 9\nBEGIN\n LTEXT \"a\", 1, 1, 1, 1, 1\n RTEXT \"b\", 2, 1, 1, 1, 1\nEND\n",
+     "4: unsupported statement RTEXT"},
+    {"1 DIALOG 0, 0, 9, 9\nSTYLE WS_POPUP\nMENU 3\nBEGIN\nEND\n", "3: unsupported statement MENU"},
+    {"1 DIALOG 0, 0, 9, 9\nBEGIN\n\n CONTROL \"\", 1, \"SysListView32\", 0, 1, 1, 1, 1\nEND\n",
+     "4: unsupported control class \"SysListView32\""},
+    {"1 VERSIONINFO\n FILEVERSION 1, 2\nBEGIN\nEND\n", "3: expected ',', found BEGIN"},
 };
 
 TEST_F(RccCli, RejectsWhatIsOutsideTheSubsetNamingTheLine) {

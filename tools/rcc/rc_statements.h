@@ -11,4 +11,8 @@ void ParseStringTable(TokenStream& in, ResourceScript& script);
 DialogEntry ParseDialog(TokenStream& in, unsigned id, int line);
 VersionEntry ParseVersionInfo(TokenStream& in);
 
+// One control statement of a dialog body, normalised to class and style bits.
+// The stream stands on the statement's keyword.
+ControlEntry ParseControl(TokenStream& in);
+
 }  // namespace sif::rcc
