@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages of tools/debian-packages.txt that are missing.
+set -euo pipefail
+list="$(dirname "$0")/debian-packages.txt"
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$list")
+missing=()
+for p in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
