@@ -1,0 +1,128 @@
+# Turns bench/run.sh's times.tsv (and memory.tsv, given as -v memory=FILE) into
+# the table of medians and the check of the targets. Portable awk (no asort).
+
+function median(list,    n, v, i, j, t) {
+    n = split(list, v, " ")
+    for (i = 2; i <= n; i++)
+        for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) {
+            t = v[j]; v[j] = v[j - 1]; v[j - 1] = t
+        }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+}
+
+function cat_job(job) { return job == "rc" ? "cat (rc)" : "cat (text)" }
+
+function verdict(got, need) {
+    if (got >= need)
+        return "met"
+    return sprintf("MISSED: %.2f of %.2f (needs %.2fx faster)", got, need, need / got)
+}
+
+function mib(kib) { return sprintf("%.1f MiB", kib / 1024) }
+
+NR == 1 { next }
+{
+    key = $1 SUBSEP $2
+    if (!(key in secs)) {
+        order[++keys] = key
+        if (!($1 in seen)) {
+            seen[$1] = 1
+            jobs[++njobs] = $1
+        }
+        out[key] = $7
+    }
+    secs[key] = secs[key] " " $5
+    input[key] = $3
+    if ($6 + 0 > rss[key] + 0)
+        rss[key] = $6
+    if ($8 != 0)
+        failed[key] = failed[key] " " $8
+}
+
+END {
+    for (k = 1; k <= keys; k++) {
+        key = order[k]
+        split(key, part, SUBSEP)
+        rate[key] = input[key] / median(secs[key]) / 1e6
+        if (part[2] != "sifteron" && part[2] != "cat" && rate[key] > best[part[1]] + 0) {
+            best[part[1]] = rate[key]
+            bestTool[part[1]] = part[2]
+        }
+    }
+
+    printf "%-20s %-9s %9s %10s %10s  %-22s %s\n", "job", "tool", "MB/s", "peak RSS", "output",
+        "sifteron/fastest peer", "sifteron/cat"
+    for (j = 1; j <= njobs; j++) {
+        job = jobs[j]
+        # sifteron first, then the others from the fastest down
+        n = 0
+        if ((job SUBSEP "sifteron") in rate)
+            row[++n] = job SUBSEP "sifteron"
+        first = n + 1
+        for (k = 1; k <= keys; k++) {
+            split(order[k], part, SUBSEP)
+            if (part[1] == job && part[2] != "sifteron")
+                row[++n] = order[k]
+        }
+        for (a = first; a < n; a++)
+            for (b = a + 1; b <= n; b++)
+                if (rate[row[b]] > rate[row[a]]) {
+                    t = row[a]; row[a] = row[b]; row[b] = t
+                }
+        for (a = 1; a <= n; a++) {
+            key = row[a]
+            split(key, part, SUBSEP)
+            peer = cat = ""
+            if (part[2] == "sifteron") {
+                if (job in best)
+                    peer = sprintf("%.2f (%s)", rate[key] / best[job], bestTool[job])
+                cat = sprintf("%.2f", rate[key] / rate[cat_job(job) SUBSEP "cat"])
+            }
+            note = key in failed ? "  exit status" failed[key] : ""
+            printf "%-20s %-9s %9.1f %10s %7.1f MB  %-22s %s%s\n", job, part[2], rate[key],
+                mib(rss[key]), out[key] / 1e6, peer, cat, note
+        }
+    }
+
+    print ""
+    print "targets"
+    maxrss = 0
+    for (j = 1; j <= njobs; j++) {
+        job = jobs[j]
+        key = job SUBSEP "sifteron"
+        if (!(key in rate))
+            continue
+        if (rss[key] + 0 > maxrss)
+            maxrss = rss[key]
+        vs_cat = rate[key] / rate[cat_job(job) SUBSEP "cat"]
+        if (job ~ /^multiline/) {
+            printf "  %-20s x cat %.2f, need 0.50: %s\n", job, vs_cat, verdict(vs_cat, 0.5)
+        } else {
+            vs_peer = rate[key] / best[job]
+            printf "  %-20s x fastest peer (%s) %.2f, need 3.00: %s\n", job, bestTool[job],
+                vs_peer, verdict(vs_peer, 3)
+            printf "  %-20s x cat %.2f, need 0.33: %s\n", "", vs_cat, verdict(vs_cat, 1 / 3)
+        }
+    }
+    if (maxrss > 0)
+        printf "  %-20s %s, need < 8 MiB: %s\n", "peak RSS (largest)", mib(maxrss),
+            maxrss < 8192 ? "met" : sprintf("MISSED by %s", mib(maxrss - 8192))
+
+    if (memory != "") {
+        header = 1
+        while ((getline line < memory) > 0) {
+            if (header) {
+                header = 0
+                continue
+            }
+            split(line, m, "\t")
+            if (!shown++)
+                printf "  peak RSS, %.0f MB against %.0f MB input (difference must be < 1 MiB):\n",
+                    m[2] / 1e6, m[4] / 1e6
+            diff = m[5] - m[3]
+            printf "    %-20s %6d KiB  %6d KiB  difference %5d KiB: %s   (large input at %.0f MB/s)\n",
+                m[1], m[3], m[5], diff, diff < 1024 && diff > -1024 ? "met" : "MISSED",
+                m[4] / m[6] / 1e6
+        }
+    }
+}
