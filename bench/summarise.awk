@@ -121,7 +121,7 @@ END {
                     m[2] / 1e6, m[4] / 1e6
             diff = m[5] - m[3]
             printf "    %-20s %6d KiB  %6d KiB  difference %5d KiB: %s   (large input at %.0f MB/s)\n",
-                m[1], m[3], m[5], diff, diff < 1024 && diff > -1024 ? "met" : "MISSED",
+                m[1], m[3], m[5], diff, (diff < 1024 && diff > -1024) ? "met" : "MISSED",
                 m[4] / m[6] / 1e6
         }
     }
