@@ -1,0 +1,90 @@
+// The seam between the framework classes and a window toolkit. The framework
+// speaks only through this interface; a backend (platform/qt) implements it
+// and reports user actions back through the Dispatch functions below.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/framework/afx_types.h"
+#include "platform/framework/dialog_units.h"
+#include "platform/resource_data.h"
+
+namespace sif {
+
+// The pictures of an owner-drawn bitmap button, as BMP file bytes; a null
+// `data` means the picture is not loaded.
+struct ButtonBitmaps {
+    struct Picture {
+        const unsigned char* data = nullptr;
+        std::size_t size = 0;
+    };
+    Picture up;
+    Picture down;
+    Picture focus;
+    Picture disabled;
+};
+
+class WindowBackend {
+  public:
+    virtual ~WindowBackend() = default;
+
+    // A dialog and its controls from a template, not yet visible even when the
+    // template says WS_VISIBLE (the framework shows it after OnInitDialog).
+    // `owner` may be null. Null when the window cannot be made.
+    virtual HWND CreateDialogWindow(const res::DialogResource& dialog, HWND owner) = 0;
+    // Reports WM_DESTROY through DispatchDestroy, then releases the window;
+    // the handle and those of its controls are invalid afterwards.
+    virtual void DestroyWindow(HWND window) = 0;
+
+    virtual void ShowWindow(HWND window, int showCommand) = 0;
+    virtual bool IsWindowVisible(HWND window) const = 0;
+    virtual void EnableWindow(HWND window, bool enable) = 0;
+    virtual bool IsWindowEnabled(HWND window) const = 0;
+
+    // The control `id` of a dialog, or null.
+    virtual HWND GetDlgItem(HWND dialog, int id) const = 0;
+    // Single-byte (Windows-1252) text.
+    virtual std::string GetWindowText(HWND window) const = 0;
+    virtual void SetWindowText(HWND window, const std::string& text) = 0;
+    // The text as a file name in the platform's file-name encoding.
+    virtual std::string GetWindowFileName(HWND window) const = 0;
+    virtual int GetCheck(HWND button) const = 0;
+    virtual void SetCheck(HWND button, int state) = 0;
+
+    // Pixels; controls relative to their dialog's client area, dialogs on
+    // the screen (client area).
+    virtual RECT GetWindowRect(HWND window) const = 0;
+    // Resizes without moving, restacking, redrawing or activating.
+    virtual void SetWindowSize(HWND window, int width, int height) = 0;
+    // The base units the dialog's font gives.
+    virtual DialogBaseUnits GetDialogBaseUnits(HWND dialog) const = 0;
+
+    // Makes the control draw itself from these pictures (owner-drawn buttons).
+    virtual void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) = 0;
+    // Gives the keyboard focus to the first control that takes it by Tab.
+    virtual void FocusFirstTabStop(HWND dialog) = 0;
+    // Colours behind and of the text of every dialog created afterwards.
+    virtual void SetDialogColors(COLORREF background, COLORREF text) = 0;
+
+    // Runs until PostQuitMessage; returns its exit code.
+    virtual int RunMessageLoop() = 0;
+    virtual void PostQuitMessage(int exitCode) = 0;
+    // Shows `dialog` modally and returns after EndModalLoop(dialog).
+    virtual void RunModalLoop(HWND dialog) = 0;
+    virtual void EndModalLoop(HWND dialog) = 0;
+};
+
+// The backend in use; null until one is installed (then windows cannot be made).
+void SetWindowBackend(WindowBackend* backend);
+WindowBackend* GetWindowBackend();
+
+// Called by the backend on user actions. A click arrives as (control id,
+// BN_CLICKED); Escape and the close box as (IDCANCEL, BN_CLICKED).
+void DispatchCommand(HWND dialog, int id, UINT notification);
+// WM_DESTROY of a window that is about to go.
+void DispatchDestroy(HWND window);
+// The handle is gone: objects attached to it are detached.
+void DispatchDetach(HWND window);
+
+}  // namespace sif

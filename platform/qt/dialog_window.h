@@ -1,0 +1,55 @@
+// A dialog window built from a template: its controls at their mapped pixel
+// rectangles, in template order (which is also the tab order).
+#pragma once
+
+#include <QDialog>
+#include <QEventLoop>
+#include <memory>
+#include <vector>
+
+#include "platform/framework/dialog_units.h"
+#include "platform/qt/window_object.h"
+#include "platform/resource_data.h"
+
+class QButtonGroup;
+
+namespace sif::qt {
+
+class DialogWindow : public QDialog {
+  public:
+    DialogWindow(const res::DialogResource& dialog, const QFont& font, DialogBaseUnits baseUnits,
+                 const QPalette& palette, QWidget* owner);
+    ~DialogWindow() override;
+
+    HWND Handle() { return &self_; }
+    // The control with this id, or null.
+    HWND Item(int id);
+    // Every control handle in template order.
+    std::vector<HWND> Items();
+    DialogBaseUnits BaseUnits() const { return baseUnits_; }
+    QButtonGroup* RadioGroupOf(QWidget* button) const;
+
+    // Once destroyed, the window reports nothing more and waits for deletion.
+    void MarkDestroyed() { destroyed_ = true; }
+    bool IsDestroyed() const { return destroyed_; }
+
+    void RunModal();
+    void EndModal();
+
+  protected:
+    void reject() override;  // Escape
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void AddControl(const res::ControlResource& control, QButtonGroup*& radioGroup);
+    void Notify(int id);
+
+    WindowObject self_;
+    std::vector<std::unique_ptr<WindowObject>> items_;
+    std::vector<QButtonGroup*> radioGroups_;
+    DialogBaseUnits baseUnits_;
+    QEventLoop* modalLoop_ = nullptr;
+    bool destroyed_ = false;
+};
+
+}  // namespace sif::qt

@@ -1,0 +1,281 @@
+#include "platform/qt/qt_window_backend.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+#include "platform/framework/dialog_font.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/dialog_window.h"
+#include "platform/qt/qt_text.h"
+#include "platform/resources.h"
+#include "platform/window_styles.h"
+
+namespace sif::qt {
+namespace {
+
+int LogicalDpi() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? qRound(screen->logicalDotsPerInchY()) : 96;
+}
+
+DialogBaseUnits MeasureBaseUnits(const QFont& font) {
+    QFontMetrics metrics(font);
+    int alphabet = metrics.horizontalAdvance(
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    return BaseUnitsFromFontMetrics(alphabet, metrics.height());
+}
+
+QPixmap IconPixmap(int iconId) {
+    const res::BinaryResource* icon = FindIconResource(static_cast<unsigned>(iconId));
+    if (icon == nullptr)
+        return {};
+    QImage image = QImage::fromData(icon->data, static_cast<int>(icon->size), "ICO");
+    return QPixmap::fromImage(image);
+}
+
+}  // namespace
+
+QtWindowBackend::QtWindowBackend() : dialogPalette_(QApplication::palette()) {}
+
+QtWindowBackend::~QtWindowBackend() = default;
+
+QFont QtWindowBackend::DialogFont(const char* family, int pointSize) {
+    std::string chosen =
+        ChooseDialogFontFamily(family != nullptr ? family : "", [](const std::string& name) {
+            return QFontDatabase::hasFamily(QString::fromStdString(name));
+        });
+    QFont font = chosen.empty() ? QFont() : QFont(QString::fromStdString(chosen));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(PointsToPixels(pointSize > 0 ? pointSize : 8, LogicalDpi()));
+    font.setKerning(false);
+    return font;
+}
+
+HWND QtWindowBackend::CreateDialogWindow(const res::DialogResource& dialog, HWND owner) {
+    QFont font = DialogFont(dialog.fontName, dialog.fontPointSize);
+    QPalette palette = haveDialogColors_ ? dialogPalette_ : QApplication::palette();
+    auto* window = new DialogWindow(dialog, font, MeasureBaseUnits(font), palette, WidgetOf(owner));
+    for (HWND item : window->Items()) {
+        auto* label = qobject_cast<QLabel*>(WidgetOf(item));
+        if (label != nullptr && label->property("sifIconId").isValid()) {
+            label->setPixmap(IconPixmap(label->property("sifIconId").toInt()));
+        }
+    }
+    return window->Handle();
+}
+
+void QtWindowBackend::DestroyWindow(HWND window) {
+    if (window == nullptr || window->dialog == nullptr)
+        return;
+    DialogWindow* dialog = window->dialog;
+    if (dialog->IsDestroyed())
+        return;
+    DispatchDestroy(dialog->Handle());
+    for (HWND item : dialog->Items())
+        DispatchDetach(item);
+    DispatchDetach(dialog->Handle());
+    dialog->MarkDestroyed();
+    dialog->EndModal();
+    dialog->hide();
+    // Deleted later: the destroying command may still be on the stack.
+    dialog->deleteLater();
+}
+
+void QtWindowBackend::ShowWindow(HWND window, int showCommand) {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr)
+        return;
+    switch (showCommand) {
+        case SW_HIDE:
+            widget->hide();
+            break;
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE:
+            widget->showMinimized();
+            break;
+        case SW_SHOWNOACTIVATE:
+        case SW_SHOWNA:
+            widget->show();
+            break;
+        default:
+            widget->show();
+            if (widget->isWindow()) {
+                widget->raise();
+                widget->activateWindow();
+            }
+            break;
+    }
+}
+
+bool QtWindowBackend::IsWindowVisible(HWND window) const {
+    QWidget* widget = WidgetOf(window);
+    return widget != nullptr && widget->isVisible();
+}
+
+void QtWindowBackend::EnableWindow(HWND window, bool enable) {
+    if (QWidget* widget = WidgetOf(window))
+        widget->setEnabled(enable);
+}
+
+bool QtWindowBackend::IsWindowEnabled(HWND window) const {
+    QWidget* widget = WidgetOf(window);
+    return widget != nullptr && widget->isEnabled();
+}
+
+HWND QtWindowBackend::GetDlgItem(HWND dialog, int id) const {
+    if (dialog == nullptr || dialog->dialog == nullptr || dialog->dialog->IsDestroyed())
+        return nullptr;
+    return dialog->dialog->Item(id);
+}
+
+std::string QtWindowBackend::GetWindowText(HWND window) const {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr)
+        return {};
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return ToCp1252(edit->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return ToCp1252(button->text());
+    if (qobject_cast<QLabel*>(widget) != nullptr)
+        return ToCp1252(window->prefixedText);
+    return ToCp1252(widget->windowTitle());
+}
+
+void QtWindowBackend::SetWindowText(HWND window, const std::string& text) {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr)
+        return;
+    QString value = FromCp1252(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(value);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        window->prefixedText = value;
+        label->setText((window->style & SS_NOPREFIX) ? value : WithoutPrefixMarks(value));
+    } else {
+        widget->setWindowTitle(value);
+    }
+}
+
+std::string QtWindowBackend::GetWindowFileName(HWND window) const {
+    auto* edit = qobject_cast<QLineEdit*>(WidgetOf(window));
+    if (edit == nullptr)
+        return {};
+    return QFile::encodeName(edit->text()).toStdString();
+}
+
+int QtWindowBackend::GetCheck(HWND button) const {
+    auto* widget = qobject_cast<QAbstractButton*>(WidgetOf(button));
+    return widget != nullptr && widget->isCheckable() && widget->isChecked() ? BST_CHECKED
+                                                                             : BST_UNCHECKED;
+}
+
+void QtWindowBackend::SetCheck(HWND button, int state) {
+    auto* widget = qobject_cast<QAbstractButton*>(WidgetOf(button));
+    if (widget == nullptr || !widget->isCheckable())
+        return;
+    bool checked = state != BST_UNCHECKED;
+    QButtonGroup* group = widget->group();
+    if (!checked && group != nullptr && group->exclusive()) {
+        // An exclusive group refuses to clear its checked button by itself.
+        group->setExclusive(false);
+        widget->setChecked(false);
+        group->setExclusive(true);
+    } else {
+        widget->setChecked(checked);
+    }
+}
+
+RECT QtWindowBackend::GetWindowRect(HWND window) const {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr)
+        return RECT{0, 0, 0, 0};
+    QRect r = widget->isWindow() ? QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size())
+                                 : widget->geometry();
+    return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void QtWindowBackend::SetWindowSize(HWND window, int width, int height) {
+    if (QWidget* widget = WidgetOf(window))
+        widget->resize(width, height);
+}
+
+DialogBaseUnits QtWindowBackend::GetDialogBaseUnits(HWND dialog) const {
+    if (dialog == nullptr || dialog->dialog == nullptr)
+        return DialogBaseUnits{0, 0};
+    return dialog->dialog->BaseUnits();
+}
+
+void QtWindowBackend::SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) {
+    if (auto* owner = dynamic_cast<OwnerDrawButton*>(WidgetOf(button)))
+        owner->SetPictures(bitmaps);
+}
+
+void QtWindowBackend::FocusFirstTabStop(HWND dialog) {
+    if (dialog == nullptr || dialog->dialog == nullptr)
+        return;
+    for (HWND item : dialog->dialog->Items()) {
+        QWidget* widget = WidgetOf(item);
+        if (widget != nullptr && (item->style & WS_TABSTOP) && widget->isEnabled() &&
+            widget->focusPolicy() != Qt::NoFocus && !widget->isHidden()) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void QtWindowBackend::SetDialogColors(COLORREF background, COLORREF text) {
+    QColor back(GetRValue(background), GetGValue(background), GetBValue(background));
+    QColor fore(GetRValue(text), GetGValue(text), GetBValue(text));
+    QPalette palette = QApplication::palette();
+    for (auto role : {QPalette::Window, QPalette::Button})
+        palette.setColor(role, back);
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, fore);
+        palette.setColor(QPalette::Inactive, role, fore);
+    }
+    dialogPalette_ = palette;
+    haveDialogColors_ = true;
+}
+
+int QtWindowBackend::RunMessageLoop() {
+    if (quitPosted_)
+        return quitCode_;
+    loopRunning_ = true;
+    int code = QApplication::exec();
+    loopRunning_ = false;
+    return quitPosted_ ? quitCode_ : code;
+}
+
+void QtWindowBackend::PostQuitMessage(int exitCode) {
+    quitPosted_ = true;
+    quitCode_ = exitCode;
+    if (loopRunning_) {
+        // Posted, like the quit message: the current handler finishes first.
+        QMetaObject::invokeMethod(
+            qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+    }
+}
+
+void QtWindowBackend::RunModalLoop(HWND dialog) {
+    if (dialog != nullptr && dialog->dialog != nullptr && !dialog->dialog->IsDestroyed()) {
+        dialog->dialog->RunModal();
+    }
+}
+
+void QtWindowBackend::EndModalLoop(HWND dialog) {
+    if (dialog != nullptr && dialog->dialog != nullptr)
+        dialog->dialog->EndModal();
+}
+
+}  // namespace sif::qt

@@ -1,0 +1,56 @@
+// The window backend on Qt 6 Widgets.
+#pragma once
+
+#include <QFont>
+#include <QPalette>
+
+#include "platform/framework/window_backend.h"
+
+namespace sif::qt {
+
+class DialogWindow;
+
+class QtWindowBackend : public WindowBackend {
+  public:
+    QtWindowBackend();
+    ~QtWindowBackend() override;
+
+    HWND CreateDialogWindow(const res::DialogResource& dialog, HWND owner) override;
+    void DestroyWindow(HWND window) override;
+    void ShowWindow(HWND window, int showCommand) override;
+    bool IsWindowVisible(HWND window) const override;
+    void EnableWindow(HWND window, bool enable) override;
+    bool IsWindowEnabled(HWND window) const override;
+    HWND GetDlgItem(HWND dialog, int id) const override;
+    std::string GetWindowText(HWND window) const override;
+    void SetWindowText(HWND window, const std::string& text) override;
+    std::string GetWindowFileName(HWND window) const override;
+    int GetCheck(HWND button) const override;
+    void SetCheck(HWND button, int state) override;
+    RECT GetWindowRect(HWND window) const override;
+    void SetWindowSize(HWND window, int width, int height) override;
+    DialogBaseUnits GetDialogBaseUnits(HWND dialog) const override;
+    void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) override;
+    void FocusFirstTabStop(HWND dialog) override;
+    void SetDialogColors(COLORREF background, COLORREF text) override;
+    int RunMessageLoop() override;
+    void PostQuitMessage(int exitCode) override;
+    void RunModalLoop(HWND dialog) override;
+    void EndModalLoop(HWND dialog) override;
+
+    // The font a template asks for, or the closest one installed.
+    static QFont DialogFont(const char* family, int pointSize);
+    // The backend's view of PostQuitMessage, for tests that run no loop.
+    bool QuitPosted() const { return quitPosted_; }
+    int QuitCode() const { return quitCode_; }
+    void ClearQuit() { quitPosted_ = false; }
+
+  private:
+    QPalette dialogPalette_;
+    bool haveDialogColors_ = false;
+    bool loopRunning_ = false;
+    bool quitPosted_ = false;
+    int quitCode_ = 0;
+};
+
+}  // namespace sif::qt

@@ -1,0 +1,66 @@
+#include "tests/gui/gui_harness.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+
+#include "platform/framework/win_app.h"
+#include "platform/qt/window_object.h"
+#include "platform/resources.h"
+
+namespace sif::test {
+
+GuiHarness::GuiHarness() {
+    SetWindowBackend(&backend_);
+    backend_.SetDialogColors(RGB(192, 192, 192), RGB(0, 0, 0));
+}
+
+GuiHarness::~GuiHarness() {
+    CloseMainDialog();
+    dialog_.reset();
+    SetWindowBackend(nullptr);
+}
+
+TestFilterDlg& GuiHarness::OpenMainDialog() {
+    CloseMainDialog();
+    dialog_ = std::make_unique<TestFilterDlg>(nullptr);
+    sif::ShowWindow(dialog_->GetSafeHwnd(), SW_SHOWNORMAL);
+    backend_.ClearQuit();
+    return *dialog_;
+}
+
+void GuiHarness::CloseMainDialog() {
+    if (dialog_ && dialog_->GetSafeHwnd() != nullptr)
+        dialog_->DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QWidget* GuiHarness::Window() const {
+    return qt::WidgetOf(dialog_->GetSafeHwnd());
+}
+
+QWidget* GuiHarness::Control(int id) const {
+    return qt::WidgetOf(backend_.GetDlgItem(dialog_->GetSafeHwnd(), id));
+}
+
+void GuiHarness::Click(int id) {
+    QWidget* widget = Control(id);
+    QVERIFY2(widget != nullptr, qPrintable(QString("no control %1").arg(id)));
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(4, widget->height() / 2));
+}
+
+void GuiHarness::SetText(int id, const QString& text) {
+    auto* edit = ControlAs<QLineEdit>(id);
+    QVERIFY2(edit != nullptr, qPrintable(QString("no edit field %1").arg(id)));
+    edit->setText(text);
+}
+
+QImage BitmapResourceImage(const char* name) {
+    const res::BinaryResource* bitmap = FindBitmapResource(name);
+    if (bitmap == nullptr)
+        return {};
+    return QImage::fromData(bitmap->data, static_cast<int>(bitmap->size), "BMP")
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace sif::test

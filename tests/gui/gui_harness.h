@@ -1,0 +1,57 @@
+// In-process harness for window tests: the Qt backend installed, boxes
+// recorded and answered at once, and the main dialog with its handlers
+// reachable.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+#include "platform/qt/qt_window_backend.h"
+#include "tests/support/recording_message_sink.h"
+#include "ui/filter_dlg.h"
+
+namespace sif::test {
+
+// The main dialog with its protected handlers opened up for tests.
+class TestFilterDlg : public CFilterDlg {
+  public:
+    using CFilterDlg::CFilterDlg;
+    using CFilterDlg::m_cancelButton;
+    using CFilterDlg::m_okButton;
+};
+
+class GuiHarness {
+  public:
+    GuiHarness();
+    ~GuiHarness();
+
+    qt::QtWindowBackend& backend() { return backend_; }
+    RecordingMessageSink& boxes() { return boxes_; }
+
+    // A fresh main dialog, shown as the application shows it.
+    TestFilterDlg& OpenMainDialog();
+    TestFilterDlg& dialog() { return *dialog_; }
+    // Destroys the main dialog's window if it still exists.
+    void CloseMainDialog();
+
+    QWidget* Window() const;
+    QWidget* Control(int id) const;
+    template <class W>
+    W* ControlAs(int id) const {
+        return qobject_cast<W*>(Control(id));
+    }
+    // A click as the mouse gives it.
+    void Click(int id);
+    void SetText(int id, const QString& text);
+
+  private:
+    qt::QtWindowBackend backend_;
+    RecordingMessageSink boxes_;
+    std::unique_ptr<TestFilterDlg> dialog_;
+};
+
+// The image a BMP resource holds, in the format grab() gives.
+QImage BitmapResourceImage(const char* name);
+
+}  // namespace sif::test
