@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,10 +22,9 @@ struct RunResult {
 class RccCli : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ =
-            fs::temp_directory_path() /
-            ("sif_rcc_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("sif_rcc_test_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -37,8 +38,9 @@ class RccCli : public ::testing::Test {
         WriteFile("t.rc", script);
         fs::path out = dir_ / "out.cpp";
         fs::path err = dir_ / "err.txt";
-        std::string cmd = std::string(SIF_RCC_PATH) + " " + (dir_ / "t.rc").string() + " " +
-                          out.string() + " 2> " + err.string();
+        auto quoted = [](const std::string& s) { return "'" + s + "'"; };
+        std::string cmd = quoted(SIF_RCC_PATH) + " " + quoted((dir_ / "t.rc").string()) + " " +
+                          quoted(out.string()) + " 2> " + quoted(err.string());
         int status = std::system(cmd.c_str());
         std::ifstream errIn(err);
         std::string errors(std::istreambuf_iterator<char>(errIn), {});
