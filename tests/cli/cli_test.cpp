@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -98,6 +99,11 @@ struct ModeCase {
     Lines errLines;
 };
 
+// Keeps test names short in listings.
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CliModes : public CliTest, public ::testing::WithParamInterface<ModeCase> {};
 
 TEST_P(CliModes, AppendTheKeptBytes) {
@@ -162,6 +168,11 @@ struct FailCase {
     Lines errLines;
 };
 
+// Keeps test names short in listings.
+void PrintTo(const FailCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CliFailures : public CliTest, public ::testing::WithParamInterface<FailCase> {};
 
 TEST_P(CliFailures, EndWithStatusOneAndLeaveTheTargetAlone) {
@@ -210,6 +221,11 @@ struct UsageCase {
     const char* name;
     std::vector<std::string> args;
 };
+
+// Keeps test names short in listings.
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CliUsage : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
 

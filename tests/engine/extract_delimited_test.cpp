@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "engine/classify_resource_line.h"
@@ -17,6 +18,11 @@ struct Case {
     int resource;
     const char* expected;
 };
+
+// Keeps test names short in listings.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.line;
+}
 
 // Runs the extractor as the line operation does: line with CR LF, examined
 // length = stored bytes + 1.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,11 @@ struct LineCase {
     std::string expected;
     int tooLongBoxes;
 };
+
+// Keeps test names short in listings.
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExtractFileLines : public ExtractFileTest, public ::testing::WithParamInterface<LineCase> {};
 

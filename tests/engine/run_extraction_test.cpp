@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,11 @@ struct NameCase {
     const char* target;
     ExtractMode mode;
 };
+
+// Keeps test names short in listings.
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EqualNames : public RunTest, public ::testing::WithParamInterface<NameCase> {};
 
