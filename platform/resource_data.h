@@ -14,14 +14,14 @@ struct StringResource {
 // One control of a dialog template, normalised from its statement
 // (LTEXT, EDITTEXT, CONTROL, ...) to a window class and style bits.
 struct ControlResource {
-    const char* statement;   // the statement as written: "LTEXT", "CONTROL", ...
-    const char* className;   // "Button", "Edit", "Static"
-    const char* text;        // "" when the statement has none
-    int id;                  // -1 for IDC_STATIC
-    unsigned style;          // WS_* | BS_*/ES_*/SS_* bits, as the resource compiler sets them
+    const char* statement;  // the statement as written: "LTEXT", "CONTROL", ...
+    const char* className;  // "Button", "Edit", "Static"
+    const char* text;       // "" when the statement has none
+    int id;                 // -1 for IDC_STATIC
+    unsigned style;         // WS_* | BS_*/ES_*/SS_* bits, as the resource compiler sets them
     unsigned exStyle;
-    int x, y, w, h;          // dialog units
-    int iconId;              // ICON statements: the icon resource; else 0
+    int x, y, w, h;  // dialog units
+    int iconId;      // ICON statements: the icon resource; else 0
 };
 
 struct DialogResource {
