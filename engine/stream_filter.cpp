@@ -57,10 +57,13 @@ UINT KeepBytes(StreamState& state, char* chunk, UINT count) {
         } else {
             const char* open = Find(p, end, state.left);
             if (!state.keepInside) {
-                // A right delimiter outside a stretch is dropped.
-                for (const char* stray; (stray = Find(p, open, state.right)) != open;
-                     p = stray + 1) {
-                    keep(p, stray);
+                // A right delimiter outside a stretch is dropped. Equal
+                // delimiters leave none before `open`.
+                if (state.left != state.right) {
+                    for (const char* stray; (stray = Find(p, open, state.right)) != open;
+                         p = stray + 1) {
+                        keep(p, stray);
+                    }
                 }
                 keep(p, open);
             }
