@@ -42,6 +42,9 @@ ButtonPicture ChooseButtonPicture(bool pressed, bool focused, bool disabled, boo
 
 BOOL CBitmapButton::LoadBitmaps(const char* up, const char* down, const char* focus,
                                 const char* disabled) {
+    // Whatever was held before goes, also for the names that are null now.
+    m_bitmap = m_bitmapSel = m_bitmapFocus = m_bitmapDisabled = nullptr;
+    m_upInfo = BitmapInfo{0, 0, 0};
     bool ok = LoadOne(up, m_bitmap, &m_upInfo);
     ok = LoadOne(down, m_bitmapSel, nullptr) && ok;
     ok = LoadOne(focus, m_bitmapFocus, nullptr) && ok;

@@ -18,8 +18,8 @@ ButtonPicture ChooseButtonPicture(bool pressed, bool focused, bool disabled, boo
 class CBitmapButton : public CWnd {
   public:
     // Loads the named bitmaps (names match without regard to case), replacing
-    // any held before; a null name is skipped. FALSE when a named bitmap is
-    // missing or damaged, or no up bitmap is held.
+    // all held before; a null name is skipped. FALSE when a named bitmap is
+    // missing or damaged, or there is no up bitmap.
     BOOL LoadBitmaps(const char* up, const char* down = nullptr, const char* focus = nullptr,
                      const char* disabled = nullptr);
     // Resizes the button to its up bitmap without moving it.

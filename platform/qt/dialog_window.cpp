@@ -11,6 +11,7 @@
 #include "platform/framework/window_backend.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/raise_window.h"
 #include "platform/window_styles.h"
 
 namespace sif::qt {
@@ -212,7 +213,7 @@ void DialogWindow::RunModal() {
     modalLoop_ = &loop;
     setWindowModality(Qt::ApplicationModal);
     show();
-    raise();
+    RaiseWindow(this);
     activateWindow();
     loop.exec(QEventLoop::DialogExec);
     modalLoop_ = nullptr;

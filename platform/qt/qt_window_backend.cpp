@@ -15,6 +15,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/raise_window.h"
 #include "platform/resources.h"
 #include "platform/window_styles.h"
 
@@ -109,7 +110,7 @@ void QtWindowBackend::ShowWindow(HWND window, int showCommand) {
         default:
             widget->show();
             if (widget->isWindow()) {
-                widget->raise();
+                RaiseWindow(widget);
                 widget->activateWindow();
             }
             break;

@@ -1,0 +1,429 @@
+// The main dialog in-process on the offscreen platform: its defaults, its
+// geometry for the font in use, the bitmap buttons, the OK run and the ways
+// it closes.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+
+#include "engine/language.h"
+#include "platform/framework/win_app.h"
+#include "platform/qt/dialog_window.h"
+#include "tests/gui/gui_harness.h"
+#include "tests/support/temp_dir.h"
+#include "ui/control_ids.h"
+
+namespace sif::test {
+namespace {
+
+using namespace ui;
+
+bool DirectoryIsEmpty(const std::filesystem::path& dir) {
+    return std::filesystem::directory_iterator(dir) == std::filesystem::directory_iterator();
+}
+
+QImage Grab(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Answers every box with OK, but the first time also clicks OK again, as a
+// click that slipped past the box would.
+class ReenteringSink : public RecordingMessageSink {
+  public:
+    HWND dialog = nullptr;
+    int Show(HWND owner, const char* text, const char* caption, UINT type) override {
+        if (!reentered_ && dialog != nullptr) {
+            reentered_ = true;
+            DispatchCommand(dialog, IDOK, BN_CLICKED);
+        }
+        return RecordingMessageSink::Show(owner, text, caption, type);
+    }
+
+  private:
+    bool reentered_ = false;
+};
+
+}  // namespace
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<TempDir> dir_;
+    std::unique_ptr<ScopedCurrentDir> cwd_;
+    std::unique_ptr<GuiHarness> gui_;
+
+    GuiHarness& gui() { return *gui_; }
+    CFilterDlg& dlg() { return gui_->dialog(); }
+    std::string Text(int id) {
+        char buffer[128];
+        dlg().GetDlgItemTextA(id, buffer, sizeof buffer);
+        return buffer;
+    }
+    HWND Hwnd() { return dlg().GetSafeHwnd(); }
+
+  private slots:
+    void init() {
+        g_bEnglish = 0;
+        dir_ = std::make_unique<TempDir>();
+        cwd_ = std::make_unique<ScopedCurrentDir>(dir_->path());
+        gui_ = std::make_unique<GuiHarness>();
+        gui_->OpenMainDialog();
+        QVERIFY(QTest::qWaitForWindowActive(gui_->Window()));
+    }
+    void cleanup() {
+        gui_.reset();
+        cwd_.reset();
+        dir_.reset();
+    }
+
+    void opensWithTheDefaults() {
+        QCOMPARE(gui().Window()->windowTitle(), QString("Sifteron"));
+        QVERIFY(gui().Window()->isVisible());
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_KIND_RESOURCE), 0u);
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_KIND_TEXT), 1u);
+        QCOMPARE(dlg().GetCheckedRadioButton(IDC_MODE_POSITIVE, IDC_MODE_MULTI_NEGATIVE),
+                 IDC_MODE_POSITIVE);
+        for (int id : {IDC_MODE_NEGATIVE, IDC_MODE_MULTI_POSITIVE, IDC_MODE_MULTI_NEGATIVE}) {
+            QCOMPARE(dlg().IsDlgButtonChecked(id), 0u);
+        }
+        QCOMPARE(Text(IDC_LEFT), std::string("\""));
+        QCOMPARE(Text(IDC_RIGHT), std::string("\""));
+        QCOMPARE(Text(IDC_SOURCE), std::string());
+        QCOMPARE(Text(IDC_TARGET), std::string());
+        // The template's German labels until the first language toggle.
+        const std::pair<int, const char*> labels[] = {
+            {IDC_LABEL_SOURCE, "Quelldatei:"},
+            {IDC_LABEL_TARGET, "Zieldatei:"},
+            {IDC_LABEL_KIND, "Typen:"},
+            {IDC_LABEL_LEFT, "linke Begrenzung:"},
+            {IDC_LABEL_RIGHT, "Rechts:"},
+            {IDC_MODE_POSITIVE, "positiv: ... \"xxxxx\" ..."},
+            {IDC_MODE_NEGATIVE, "negativ: xxx\" ... \"xxx"},
+            {IDC_MODE_MULTI_POSITIVE, "\"xxx\" mehrzeilig"},
+            {IDC_MODE_MULTI_NEGATIVE, "xx\"...\"xx mehrzeilig"},
+            {IDC_VIEW_SOURCE, "Ansicht"},
+            {IDC_VIEW_TARGET, "Ansicht"},
+            {IDC_BROWSE_SOURCE, "...?..."},
+            {IDC_INFO, "&Info"},
+            {IDC_LANGUAGE, "US/DE"},
+            {IDC_KIND_RESOURCE, ".RC/.DLG"},
+            {IDC_KIND_TEXT, ".TXT/.HTML"},
+        };
+        for (const auto& [id, text] : labels)
+            QCOMPARE(Text(id), std::string(text));
+    }
+
+    void windowIsFixedWithoutMinMaxBoxes() {
+        QWidget* window = gui().Window();
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        Qt::WindowFlags flags = window->windowFlags();
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+    }
+
+    void baseUnitsComeFromTheDialogFont() {
+        QWidget* window = gui().Window();
+        QFontInfo info(window->font());
+        QCOMPARE(info.pixelSize(), 11);  // 8 pt at 96 dpi
+        QFontMetrics metrics(window->font());
+        DialogBaseUnits expected = BaseUnitsFromFontMetrics(
+            metrics.horizontalAdvance("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+            metrics.height());
+        DialogBaseUnits base = gui().backend().GetDialogBaseUnits(Hwnd());
+        QCOMPARE(base.cx, expected.cx);
+        QCOMPARE(base.cy, expected.cy);
+        QVERIFY(base.cx >= 5 && base.cx <= 8);
+        QVERIFY(base.cy >= 12 && base.cy <= 18);
+    }
+
+    void controlsSitWhereTemplate101PutsThem() {
+        struct Expected {
+            int id, x, y, w, h;
+        };
+        // Template order; -1 are the two group boxes.
+        const Expected controls[] = {
+            {1, 230, 18, 37, 30},    {2, 230, 49, 37, 29},    {3020, 18, 22, 39, 9},
+            {3000, 183, 33, 41, 14}, {3001, 18, 33, 157, 12}, {3021, 18, 53, 49, 9},
+            {3002, 18, 64, 157, 12}, {3022, 21, 88, 23, 9},   {3024, 120, 117, 28, 10},
+            {3023, 21, 117, 65, 8},  {3003, 88, 114, 16, 13}, {3004, 152, 114, 16, 14},
+            {-1, 18, 79, 157, 22},   {3005, 55, 89, 45, 8},   {3006, 106, 89, 61, 9},
+            {3007, 125, 18, 50, 13}, {3008, 125, 48, 50, 14}, {3009, 75, 18, 50, 13},
+            {3010, 75, 48, 50, 14},  {3011, 183, 86, 79, 8},  {3012, 183, 96, 80, 8},
+            {-1, 179, 79, 87, 49},   {3013, 183, 106, 80, 8}, {3014, 183, 116, 80, 8},
+            {3016, 183, 50, 41, 14},
+        };
+        DialogBaseUnits base = gui().backend().GetDialogBaseUnits(Hwnd());
+        RECT client = MapDialogRect(0, 0, 270, 138, base);
+        QCOMPARE(gui().Window()->size(), QSize(client.Width(), client.Height()));
+
+        std::vector<HWND> items = Hwnd()->dialog->Items();
+        QCOMPARE(items.size(), std::size(controls));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const Expected& c = controls[i];
+            QCOMPARE(items[i]->id, c.id);
+            RECT want = MapDialogRect(c.x, c.y, c.w, c.h, base);
+            if (c.id == IDOK || c.id == IDCANCEL) {
+                want.right = want.left + 64;  // sized to the up bitmap
+                want.bottom = want.top + 40;
+            }
+            RECT got = gui().backend().GetWindowRect(items[i]);
+            QVERIFY2(got == want, qPrintable(QString("control #%1 (id %2): got %3,%4 %5x%6")
+                                                 .arg(i + 1)
+                                                 .arg(c.id)
+                                                 .arg(got.left)
+                                                 .arg(got.top)
+                                                 .arg(got.Width())
+                                                 .arg(got.Height())));
+        }
+    }
+
+    void bitmapButtonsShowTheirBitmapsUnscaled() {
+        QWidget* ok = gui().Control(IDOK);
+        auto* okButton = qobject_cast<QAbstractButton*>(ok);
+        QWidget* cancel = gui().Control(IDCANCEL);
+        // At start the first tab stop, OK, has the focus.
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QCOMPARE(Grab(ok), BitmapResourceImage("Focus"));
+
+        gui().Control(IDC_SOURCE)->setFocus();
+        QCOMPARE(ok->size(), QSize(64, 40));
+        QCOMPARE(cancel->size(), QSize(64, 40));
+        QCOMPARE(Grab(ok), BitmapResourceImage("Up"));
+        QCOMPARE(Grab(cancel), BitmapResourceImage("CUp"));
+
+        okButton->setDown(true);
+        QCOMPARE(Grab(ok), BitmapResourceImage("Down"));
+        okButton->setDown(false);
+        cancel->setFocus();
+        QCOMPARE(Grab(cancel), BitmapResourceImage("CFocus"));
+
+        // Cut, not scaled, when the button is smaller than its bitmap.
+        cancel->resize(30, 20);
+        QCOMPARE(Grab(cancel), BitmapResourceImage("CFocus").copy(0, 0, 30, 20));
+    }
+
+    void dialogIsGreyWithBlackTextAndSystemEditColours() {
+        QWidget* window = gui().Window();
+        QCOMPARE(window->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+        QCOMPARE(Grab(window).pixelColor(2, 2), QColor(0xC0, 0xC0, 0xC0));
+        for (int id : {IDC_LABEL_SOURCE, IDC_MODE_POSITIVE, IDC_KIND_TEXT, IDC_INFO}) {
+            QCOMPARE(gui().Control(id)->palette().color(QPalette::WindowText), QColor(Qt::black));
+        }
+        QWidget* edit = gui().Control(IDC_SOURCE);
+        QCOMPARE(edit->palette().color(QPalette::Base),
+                 QApplication::palette().color(QPalette::Base));
+        QCOMPARE(edit->palette().color(QPalette::Text),
+                 QApplication::palette().color(QPalette::Text));
+    }
+
+    void tabOrderIsTemplateOrder() {
+        const int expected[] = {IDCANCEL,          IDC_INFO,          IDC_SOURCE,
+                                IDC_TARGET,        IDC_LEFT,          IDC_RIGHT,
+                                IDC_BROWSE_SOURCE, IDC_BROWSE_TARGET, IDC_VIEW_SOURCE,
+                                IDC_VIEW_TARGET,   IDC_LANGUAGE,      IDOK};
+        QCOMPARE(QApplication::focusWidget(), gui().Control(IDOK));
+        for (int id : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(QApplication::focusWidget() == gui().Control(id),
+                     qPrintable(QString("expected focus on %1").arg(id)));
+        }
+    }
+
+    void mnemonicClicksInfo() {
+        auto* info = gui().ControlAs<QAbstractButton>(IDC_INFO);
+        QSignalSpy clicked(info, &QAbstractButton::clicked);
+        QTest::keyClick(gui().Window(), Qt::Key_I, Qt::AltModifier);
+        QVERIFY(clicked.count() == 1 || clicked.wait(1000));
+    }
+
+    void kindRadioButtonsFormOneGroup() {
+        gui().Click(IDC_KIND_RESOURCE);
+        QCOMPARE(dlg().GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT), IDC_KIND_RESOURCE);
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_KIND_TEXT), 0u);
+        gui().Click(IDC_KIND_TEXT);
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_KIND_RESOURCE), 0u);
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_KIND_TEXT), 1u);
+        // BM_SETCHECK 0 clears a radio button even with no other checked.
+        dlg().CheckDlgButton(IDC_KIND_TEXT, 0);
+        QCOMPARE(dlg().GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT), 0);
+    }
+
+    void manualCheckBoxesNeverChangeByThemselves() {
+        gui().Click(IDC_KIND_RESOURCE);  // no handler may check a mode box now
+        for (int id : {IDC_MODE_NEGATIVE, IDC_MODE_MULTI_POSITIVE, IDC_MODE_MULTI_NEGATIVE,
+                       IDC_MODE_POSITIVE}) {
+            gui().Click(id);
+        }
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_MODE_POSITIVE), 1u);
+        for (int id : {IDC_MODE_NEGATIVE, IDC_MODE_MULTI_POSITIVE, IDC_MODE_MULTI_NEGATIVE}) {
+            QCOMPARE(dlg().IsDlgButtonChecked(id), 0u);
+        }
+    }
+
+    void readsTheControlsIntoARequest_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("mode");  // 0: no mode box checked
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<int>("wantKind");
+        QTest::addColumn<int>("wantMode");
+        QTest::addColumn<QByteArray>("wantLeft");
+        QTest::newRow("text positive") << IDC_KIND_TEXT << IDC_MODE_POSITIVE << "\""
+                                       << int(KindText) << int(ModePositive) << QByteArray("\"");
+        QTest::newRow("text negative") << IDC_KIND_TEXT << IDC_MODE_NEGATIVE << "<" << int(KindText)
+                                       << int(ModeNegative) << QByteArray("<");
+        QTest::newRow("multiline positive")
+            << IDC_KIND_TEXT << IDC_MODE_MULTI_POSITIVE << "ab" << int(KindText)
+            << int(ModeMultilinePositive) << QByteArray("ab");
+        QTest::newRow("multiline negative, cut to two")
+            << IDC_KIND_TEXT << IDC_MODE_MULTI_NEGATIVE << "abc" << int(KindText)
+            << int(ModeMultilineNegative) << QByteArray("ab");
+        QTest::newRow("no mode box: positive")
+            << IDC_KIND_TEXT << 0 << "" << int(KindText) << int(ModePositive) << QByteArray("");
+        QTest::newRow("resource ignores the mode")
+            << IDC_KIND_RESOURCE << IDC_MODE_MULTI_NEGATIVE << "\"" << int(KindResource)
+            << int(ModePositive) << QByteArray("\"");
+        QTest::newRow("no kind: text") << 0 << IDC_MODE_NEGATIVE << "\"" << int(KindText)
+                                       << int(ModeNegative) << QByteArray("\"");
+        QTest::newRow("single-byte code page")
+            << IDC_KIND_TEXT << IDC_MODE_POSITIVE << QString::fromUtf8("\xC2\xAB\xE2\x82\xAC")
+            << int(KindText) << int(ModePositive) << QByteArray("\xAB\x80");
+    }
+    void readsTheControlsIntoARequest() {
+        QFETCH(int, kind);
+        QFETCH(int, mode);
+        QFETCH(QString, left);
+        QFETCH(int, wantKind);
+        QFETCH(int, wantMode);
+        QFETCH(QByteArray, wantLeft);
+        for (int id = IDC_KIND_RESOURCE; id <= IDC_KIND_TEXT; ++id) {
+            dlg().CheckDlgButton(id, id == kind);
+        }
+        for (int id = IDC_MODE_POSITIVE; id <= IDC_MODE_MULTI_NEGATIVE; ++id) {
+            dlg().CheckDlgButton(id, id == mode);
+        }
+        gui().SetText(IDC_LEFT, left);
+        ExtractRequest request = dlg().ReadRequest();
+        QCOMPARE(int(request.nKind), wantKind);
+        QCOMPARE(int(request.nMode), wantMode);
+        QCOMPARE(QByteArray(request.szLeft), wantLeft);
+        QCOMPARE(QByteArray(request.szRight), QByteArray("\""));
+    }
+
+    void fileNamesAreReadWholeInTheFileNameEncoding() {
+        QString longName = QString("d/").repeated(100) + QString::fromUtf8(
+                                                             "Gr\xC3\xB6\xC3\x9F"
+                                                             "e.txt");
+        gui().SetText(IDC_SOURCE, longName);
+        gui().SetText(IDC_TARGET, QString::fromUtf8("\xE2\x82\xAC \xCE\xB1.txt"));
+        g_bEnglish = 1;
+        ExtractRequest request = dlg().ReadRequest();
+        QCOMPARE(QByteArray::fromStdString(request.szSource), longName.toUtf8());
+        QCOMPARE(request.szTarget, std::string("\xE2\x82\xAC \xCE\xB1.txt"));  // alpha too
+        QCOMPARE(request.bEnglish, 1);
+    }
+
+    void okRunsTheEngineAndKeepsTheWindowOpen() {
+        WriteBytes(dir_->File("a.txt"), "x \"abc\" y \"de\"\r\nnone\r\n\"f\"\r\n");
+        gui().SetText(IDC_SOURCE, "a.txt");
+        gui().SetText(IDC_TARGET, "out.txt");
+        gui().Click(IDOK);
+        QCOMPARE(ReadBytes(dir_->File("out.txt")), std::string("abc\r\nde\r\nf\r\n"));
+        std::vector<RecordedBox> want = {
+            {"Meldung", "Zieldatei wird neu erzeugt", nullptr},  // from the line operation
+            {"Meldung", "Operation abgechlossen", Hwnd()},       // from the run command
+        };
+        QCOMPARE(gui().boxes().boxes(), want);
+
+        // A second run appends; the window stays and nothing asks to quit.
+        gui().boxes().Clear();
+        gui().Click(IDOK);
+        QCOMPARE(ReadBytes(dir_->File("out.txt")),
+                 std::string("abc\r\nde\r\nf\r\n").append("abc\r\nde\r\nf\r\n"));
+        QCOMPARE(gui().boxes().Lines(),
+                 std::vector<std::string>{"Meldung: Operation abgechlossen"});
+        QVERIFY(gui().Window()->isVisible());
+        QVERIFY(Hwnd() != nullptr);
+        QVERIFY(!gui().backend().QuitPosted());
+    }
+
+    void okWithAnErrorKeepsTheWindowOpen() {
+        gui().SetText(IDC_SOURCE, "same.txt");
+        gui().SetText(IDC_TARGET, "same.txt");
+        gui().Click(IDOK);
+        QCOMPARE(gui().boxes().Lines(),
+                 std::vector<std::string>{"Fehlermeldung: Quelldatei == Zieldatei !"});
+        gui().boxes().Clear();
+        gui().SetText(IDC_TARGET, "out.txt");
+        gui().Click(IDOK);  // the source does not exist
+        std::vector<RecordedBox> want = {
+            {"Fehlermeldung", "Quelldatei nicht gefunden !", nullptr},
+            {"Fehlermeldung", "Datei ex, nicht/Erzeugung fehlgeschlagen !", Hwnd()},
+        };
+        QCOMPARE(gui().boxes().boxes(), want);
+        QVERIFY(!std::filesystem::exists(dir_->File("out.txt")));
+        QVERIFY(gui().Window()->isVisible());
+        QVERIFY(!gui().backend().QuitPosted());
+    }
+
+    void resourceKindRunsAResourceExtraction() {
+        WriteBytes(dir_->File("s.rc"),
+                   "CAPTION \"Hallo\"\r\n  LTEXT \"Welt\",-1,1,1,1,1\r\nx \"no\"\r\n");
+        gui().Click(IDC_KIND_RESOURCE);
+        gui().SetText(IDC_SOURCE, "s.rc");
+        gui().SetText(IDC_TARGET, "out.txt");
+        gui().Click(IDOK);
+        QCOMPARE(ReadBytes(dir_->File("out.txt")),
+                 std::string("Hallo\tCAPTION\ts.rc\r\nWelt\tLTEXT\ts.rc\r\n"));
+        QCOMPARE(gui().boxes().Lines().back(), std::string("Meldung: Operation abgechlossen"));
+    }
+
+    void aClickDuringARunStartsNoSecondRun() {
+        ReenteringSink sink;
+        sink.dialog = Hwnd();
+        WriteBytes(dir_->File("a.txt"), "\"v\"\r\n");
+        gui().SetText(IDC_SOURCE, "a.txt");
+        gui().SetText(IDC_TARGET, "out.txt");
+        gui().Click(IDOK);
+        QCOMPARE(ReadBytes(dir_->File("out.txt")), std::string("v\r\n"));
+        QCOMPARE(sink.Lines(), (std::vector<std::string>{"Meldung: Zieldatei wird neu erzeugt",
+                                                         "Meldung: Operation abgechlossen"}));
+    }
+
+    void closeCommandsEndTheProgramWritingNothing_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel button") << "cancel";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("close box") << "close";
+    }
+    void closeCommandsEndTheProgramWritingNothing() {
+        QFETCH(QString, how);
+        WriteBytes(dir_->File("a.txt"), "\"v\"\r\n");
+        gui().SetText(IDC_SOURCE, "a.txt");
+        gui().SetText(IDC_TARGET, "out.txt");
+        QWidget* window = gui().Window();
+        if (how == "cancel")
+            gui().Click(IDCANCEL);
+        if (how == "escape")
+            QTest::keyClick(gui().Control(IDC_SOURCE), Qt::Key_Escape);
+        if (how == "close")
+            window->close();
+        QVERIFY(Hwnd() == nullptr);  // destroyed and detached
+        QVERIFY(gui().backend().QuitPosted());
+        QCOMPARE(gui().backend().QuitCode(), 0);
+        QVERIFY(gui().boxes().boxes().empty());
+        std::filesystem::remove(dir_->File("a.txt"));
+        QVERIFY(DirectoryIsEmpty(dir_->path()));
+    }
+};
+
+}  // namespace sif::test
+
+QTEST_MAIN(sif::test::MainDialogTest)
+#include "main_dialog_test.moc"
