@@ -1,0 +1,68 @@
+// The Qt message boxes: application-modal whether owned or not, an OK
+// button, no icon, caption and text converted from the single-byte code page.
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/qt_message_sink.h"
+#include "tests/gui/gui_harness.h"
+
+namespace sif::test {
+
+class MessageSinkTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void boxesAreApplicationModalWithOneOkButton_data() {
+        QTest::addColumn<bool>("owned");
+        QTest::newRow("owned by the main dialog") << true;
+        QTest::newRow("without owner") << false;
+    }
+    void boxesAreApplicationModalWithOneOkButton() {
+        QFETCH(bool, owned);
+        GuiHarness gui;
+        gui.OpenMainDialog();
+        qt::QtMessageSink sink;
+
+        struct Seen {
+            bool found = false;
+            Qt::WindowModality modality = Qt::NonModal;
+            QString title, text;
+            QMessageBox::Icon icon = QMessageBox::Information;
+            int buttons = 0;
+        } seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            seen.found = true;
+            seen.modality = box->windowModality();
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            seen.icon = box->icon();
+            seen.buttons = box->buttons().size();
+            box->button(QMessageBox::Ok)->click();
+        });
+        HWND owner = owned ? gui.dialog().GetSafeHwnd() : nullptr;
+        QCOMPARE(sink.Show(owner,
+                           "Gr\xF6\xDF"
+                           "e \x80",
+                           "Meldung", MB_OK),
+                 IDOK);
+        QVERIFY(seen.found);
+        QCOMPARE(seen.modality, Qt::ApplicationModal);
+        QCOMPARE(seen.title, QString("Meldung"));
+        QCOMPARE(seen.text, QString::fromUtf8("Gr\xC3\xB6\xC3\x9F"
+                                              "e \xE2\x82\xAC"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.buttons, 1);
+    }
+};
+
+}  // namespace sif::test
+
+QTEST_MAIN(sif::test::MessageSinkTest)
+#include "message_sink_test.moc"
