@@ -2,9 +2,13 @@
 
 #include "engine/language.h"
 #include "engine/run_extraction.h"
+#include "platform/framework/file_dialog.h"
+#include "platform/framework/text_viewer.h"
 #include "platform/framework/win_app.h"
 #include "platform/message_box.h"
+#include "platform/resources.h"
 #include "ui/control_ids.h"
+#include "ui/info_dlg.h"
 
 namespace sif {
 
@@ -112,16 +116,105 @@ void CFilterDlg::OnDestroy() {
     PostQuitMessage(0);
 }
 
-void CFilterDlg::OnLanguage() {}
-void CFilterDlg::OnBrowseSource() {}
-void CFilterDlg::OnBrowseTarget() {}
-void CFilterDlg::OnViewSource() {}
-void CFilterDlg::OnViewTarget() {}
-void CFilterDlg::OnKindResource() {}
-void CFilterDlg::OnModePositive() {}
-void CFilterDlg::OnModeNegative() {}
-void CFilterDlg::OnModeMultilinePositive() {}
-void CFilterDlg::OnModeMultilineNegative() {}
-void CFilterDlg::OnInfo() {}
+// --- option rules ---
+
+void CFilterDlg::SetMode(int id) {
+    for (int box = IDC_MODE_POSITIVE; box <= IDC_MODE_MULTI_NEGATIVE; ++box) {
+        SendDlgItemMessageA(box, BM_SETCHECK, box == id ? 1 : 0);
+    }
+}
+
+void CFilterDlg::SetModeForText(int id) {
+    // The negative and multiline modes exist only for text sources.
+    if (GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT) == IDC_KIND_TEXT)
+        SetMode(id);
+}
+
+void CFilterDlg::OnModePositive() {
+    SetMode(IDC_MODE_POSITIVE);
+}
+void CFilterDlg::OnModeNegative() {
+    SetModeForText(IDC_MODE_NEGATIVE);
+}
+void CFilterDlg::OnModeMultilinePositive() {
+    SetModeForText(IDC_MODE_MULTI_POSITIVE);
+}
+void CFilterDlg::OnModeMultilineNegative() {
+    SetModeForText(IDC_MODE_MULTI_NEGATIVE);
+}
+
+void CFilterDlg::OnKindResource() {
+    SetMode(IDC_MODE_POSITIVE);
+    SetDlgItemTextA(IDC_LEFT, "\"");
+    SetDlgItemTextA(IDC_RIGHT, "\"");
+}
+
+// --- language ---
+
+void CFilterDlg::OnLanguage() {
+    // The flag first: the labels then come from the new language's ids.
+    g_bEnglish = g_bEnglish == 0 ? 1 : 0;
+    const UINT offset = g_bEnglish ? kEnglishLabelOffset : 0;
+    static const struct {
+        int control;
+        UINT germanId;
+    } kLabels[] = {
+        {IDC_LABEL_SOURCE, 3030},        {IDC_LABEL_TARGET, 3031}, {IDC_LABEL_KIND, 3032},
+        {IDC_LABEL_LEFT, 3033},          {IDC_LABEL_RIGHT, 3034},  {IDC_MODE_MULTI_POSITIVE, 3035},
+        {IDC_MODE_MULTI_NEGATIVE, 3036},
+    };
+    char text[kLabelBufferSize];
+    for (const auto& label : kLabels) {
+        LoadStringA(AfxGetResourceHandle(), label.germanId + offset, text, sizeof text);
+        SetDlgItemTextA(label.control, text);
+    }
+    LoadStringA(AfxGetResourceHandle(), 3037 + offset, text, sizeof text);
+    SetDlgItemTextA(IDC_VIEW_SOURCE, text);
+    SetDlgItemTextA(IDC_VIEW_TARGET, text);
+}
+
+// --- files ---
+
+void CFilterDlg::BrowseInto(int field, UINT filterId) {
+    char filter[kFilterBufferSize];
+    if (LoadStringA(AfxGetResourceHandle(), filterId, filter, sizeof filter) == 0)
+        return;
+    OpenFileRequest request;
+    request.filters = ParseFilterString(filter);
+    request.filterIndex = 1;
+    request.fileMustExist = true;
+    request.pathMustExist = true;
+    if (std::optional<std::string> path = GetOpenFileName(request))
+        SetDlgItemFileName(field, *path);
+}
+
+void CFilterDlg::OnBrowseSource() {
+    bool text = GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT) == IDC_KIND_TEXT;
+    BrowseInto(IDC_SOURCE, text ? kFilterTextSources : kFilterResourceSources);
+}
+
+void CFilterDlg::OnBrowseTarget() {
+    BrowseInto(IDC_TARGET, kFilterTargets);
+}
+
+void CFilterDlg::OnViewSource() {
+    StartTextViewer(GetDlgItemFileName(IDC_SOURCE));
+}
+
+void CFilterDlg::OnViewTarget() {
+    StartTextViewer(GetDlgItemFileName(IDC_TARGET));
+}
+
+// --- information ---
+
+void CFilterDlg::OnInfo() {
+    if (g_bEnglish == 0) {
+        CInfoDlg info;
+        info.DoModal();
+    } else {
+        CInfoDlgEn info;
+        info.DoModal();
+    }
+}
 
 }  // namespace sif

@@ -38,6 +38,21 @@ class CFilterDlg : public CDialog {
 
     void RunExtraction();
 
+    // Checks `id` and clears the other three mode boxes.
+    void SetMode(int id);
+    // The same, only while ".TXT/.HTML" is selected.
+    void SetModeForText(int id);
+    // Lets the user pick an existing file for `field` with the filters of
+    // catalogue string `filterId`.
+    void BrowseInto(int field, UINT filterId);
+
+    static constexpr UINT kEnglishLabelOffset = 20;
+    static constexpr int kLabelBufferSize = 40;
+    static constexpr int kFilterBufferSize = 256;
+    static constexpr UINT kFilterTargets = 2007;
+    static constexpr UINT kFilterResourceSources = 2016;
+    static constexpr UINT kFilterTextSources = 2019;
+
     CBitmapButton m_okButton;
     CBitmapButton m_cancelButton;
 

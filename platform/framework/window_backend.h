@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/framework/afx_types.h"
 #include "platform/framework/dialog_units.h"
@@ -49,6 +50,7 @@ class WindowBackend {
     virtual void SetWindowText(HWND window, const std::string& text) = 0;
     // The text as a file name in the platform's file-name encoding.
     virtual std::string GetWindowFileName(HWND window) const = 0;
+    virtual void SetWindowFileName(HWND window, const std::string& fileName) = 0;
     virtual int GetCheck(HWND button) const = 0;
     virtual void SetCheck(HWND button, int state) = 0;
 
@@ -73,6 +75,11 @@ class WindowBackend {
     // Shows `dialog` modally and returns after EndModalLoop(dialog).
     virtual void RunModalLoop(HWND dialog) = 0;
     virtual void EndModalLoop(HWND dialog) = 0;
+
+    // Starts `program` (searched on PATH unless it has a slash) with exactly
+    // these arguments, no shell, without waiting; FALSE when it cannot start.
+    virtual bool StartDetached(const std::string& program,
+                               const std::vector<std::string>& args) = 0;
 };
 
 // The backend in use; null until one is installed (then windows cannot be made).

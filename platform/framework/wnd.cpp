@@ -144,6 +144,12 @@ std::string CWnd::GetDlgItemFileName(int id) const {
     return item != nullptr ? GetWindowBackend()->GetWindowFileName(item) : std::string();
 }
 
+void CWnd::SetDlgItemFileName(int id, const std::string& fileName) {
+    HWND item = Item(this, id);
+    if (item != nullptr)
+        GetWindowBackend()->SetWindowFileName(item, fileName);
+}
+
 LRESULT CWnd::SendDlgItemMessageA(int id, UINT message, WPARAM wParam, LPARAM) {
     HWND item = Item(this, id);
     if (item == nullptr)

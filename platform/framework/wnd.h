@@ -40,6 +40,7 @@ class CWnd {
     // Text of control `id` as a file name, whole, in the platform's file-name
     // encoding.
     std::string GetDlgItemFileName(int id) const;
+    void SetDlgItemFileName(int id, const std::string& fileName);
 
     LRESULT SendDlgItemMessageA(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void CheckDlgButton(int id, UINT check);

@@ -6,6 +6,7 @@
 
 #include "platform/framework/win_app.h"
 #include "platform/process.h"
+#include "platform/qt/qt_file_dialog_sink.h"
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_window_backend.h"
 #include "platform/qt/termination.h"
@@ -39,10 +40,13 @@ int main(int argc, char** argv) {
     sif::SetWindowBackend(&backend);
     sif::qt::QtMessageSink boxes;
     sif::SetMessageBoxSink(&boxes);
+    sif::qt::QtFileDialogSink fileDialogs;
+    sif::SetFileDialogSink(&fileDialogs);
     sif::qt::WatchTerminationSignals();
 
     int code = sif::AfxWinMain(sif::SW_SHOWNORMAL);
 
+    sif::SetFileDialogSink(nullptr);
     sif::SetMessageBoxSink(nullptr);
     sif::SetWindowBackend(nullptr);
     return code;

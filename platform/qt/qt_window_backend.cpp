@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QScreen>
 
 #include "platform/framework/dialog_font.h"
@@ -67,7 +68,11 @@ HWND QtWindowBackend::CreateDialogWindow(const res::DialogResource& dialog, HWND
     for (HWND item : window->Items()) {
         auto* label = qobject_cast<QLabel*>(WidgetOf(item));
         if (label != nullptr && label->property("sifIconId").isValid()) {
-            label->setPixmap(IconPixmap(label->property("sifIconId").toInt()));
+            // An icon control takes the size of its icon.
+            QPixmap icon = IconPixmap(label->property("sifIconId").toInt());
+            label->setPixmap(icon);
+            if (!icon.isNull())
+                label->resize(icon.size());
         }
     }
     return window->Handle();
@@ -175,6 +180,12 @@ std::string QtWindowBackend::GetWindowFileName(HWND window) const {
     return QFile::encodeName(edit->text()).toStdString();
 }
 
+void QtWindowBackend::SetWindowFileName(HWND window, const std::string& fileName) {
+    if (auto* edit = qobject_cast<QLineEdit*>(WidgetOf(window))) {
+        edit->setText(QFile::decodeName(QByteArray::fromStdString(fileName)));
+    }
+}
+
 int QtWindowBackend::GetCheck(HWND button) const {
     auto* widget = qobject_cast<QAbstractButton*>(WidgetOf(button));
     return widget != nullptr && widget->isCheckable() && widget->isChecked() ? BST_CHECKED
@@ -277,6 +288,20 @@ void QtWindowBackend::RunModalLoop(HWND dialog) {
 void QtWindowBackend::EndModalLoop(HWND dialog) {
     if (dialog != nullptr && dialog->dialog != nullptr)
         dialog->dialog->EndModal();
+}
+
+}  // namespace sif::qt
+
+namespace sif::qt {
+
+bool QtWindowBackend::StartDetached(const std::string& program,
+                                    const std::vector<std::string>& args) {
+    QStringList arguments;
+    for (const std::string& arg : args)
+        arguments << QFile::decodeName(QByteArray::fromStdString(arg));
+    // No shell: each argument reaches the program as it is.
+    return QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(program)),
+                                   arguments);
 }
 
 }  // namespace sif::qt

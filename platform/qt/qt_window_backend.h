@@ -25,6 +25,7 @@ class QtWindowBackend : public WindowBackend {
     std::string GetWindowText(HWND window) const override;
     void SetWindowText(HWND window, const std::string& text) override;
     std::string GetWindowFileName(HWND window) const override;
+    void SetWindowFileName(HWND window, const std::string& fileName) override;
     int GetCheck(HWND button) const override;
     void SetCheck(HWND button, int state) override;
     RECT GetWindowRect(HWND window) const override;
@@ -37,6 +38,7 @@ class QtWindowBackend : public WindowBackend {
     void PostQuitMessage(int exitCode) override;
     void RunModalLoop(HWND dialog) override;
     void EndModalLoop(HWND dialog) override;
+    bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
 
     // The font a template asks for, or the closest one installed.
     static QFont DialogFont(const char* family, int pointSize);

@@ -10,6 +10,8 @@
 #include "platform/framework/code_page.h"
 #include "platform/framework/dialog_font.h"
 #include "platform/framework/dialog_units.h"
+#include "platform/framework/file_dialog.h"
+#include "platform/framework/text_viewer.h"
 #include "platform/framework/wnd.h"
 
 namespace sif::test {
@@ -221,6 +223,37 @@ class FrameworkTest : public QObject {
         QCOMPARE(ChooseDialogFontFamily("MS Sans Serif", only({"DejaVu Sans"})),
                  std::string("DejaVu Sans"));
         QCOMPARE(ChooseDialogFontFamily("MS Sans Serif", only({})), std::string());
+    }
+
+    void filterStringsSplitAtTheirLastCharacter() {
+        using F = std::vector<FileFilter>;
+        QCOMPARE(ParseFilterString("Text|*.txt|"), (F{{"Text", "*.txt"}}));
+        QCOMPARE(ParseFilterString("Res|*.rc|Dialog|*.dlg|"),
+                 (F{{"Res", "*.rc"}, {"Dialog", "*.dlg"}}));
+        QCOMPARE(ParseFilterString("Text|*.txt|HTML|*.html|HTM|*.htm|").size(), std::size_t(3));
+        // Any last character is the separator.
+        QCOMPARE(ParseFilterString("A#*.a#B#*.b#"), (F{{"A", "*.a"}, {"B", "*.b"}}));
+        QCOMPARE(ParseFilterString(""), F{});
+        QCOMPARE(ParseFilterString("Odd|*.o|Name|"), (F{{"Odd", "*.o"}}));
+    }
+
+    void textViewerIsTheFirstCandidateOnPath() {
+        auto installed = [](std::vector<std::string> files) {
+            return [files](const std::string& file) {
+                return std::find(files.begin(), files.end(), file) != files.end();
+            };
+        };
+        // Candidate order counts before PATH order.
+        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/kate", "/b/gedit"})),
+                 std::string("/b/gedit"));
+        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/gedit", "/b/gedit"})),
+                 std::string("/a/gedit"));
+        QCOMPARE(FindTextViewer("/usr/bin", installed({"/usr/bin/pluma"})),
+                 std::string("/usr/bin/pluma"));
+        QCOMPARE(FindTextViewer(":/x", installed({"./mousepad"})), std::string("./mousepad"));
+        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/vi", "/b/notepad"})),
+                 std::string("xdg-open"));
+        QCOMPARE(FindTextViewer("", installed({})), std::string("xdg-open"));
     }
 
     void routingWalksFromDerivedToBase() {

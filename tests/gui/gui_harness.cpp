@@ -13,11 +13,14 @@ namespace sif::test {
 GuiHarness::GuiHarness() {
     SetWindowBackend(&backend_);
     backend_.SetDialogColors(RGB(192, 192, 192), RGB(0, 0, 0));
+    CDialog::SetModalHook(
+        [this](CDialog& dialog) { modalTemplates_.push_back(dialog.GetTemplateId()); });
 }
 
 GuiHarness::~GuiHarness() {
     CloseMainDialog();
     dialog_.reset();
+    CDialog::SetModalHook(nullptr);
     SetWindowBackend(nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "platform/qt/qt_window_backend.h"
 #include "tests/support/recording_message_sink.h"
@@ -27,6 +28,10 @@ class GuiHarness {
     ~GuiHarness();
 
     qt::QtWindowBackend& backend() { return backend_; }
+    // Modal dialogs do not run a loop under the harness: each DoModal only
+    // records its template id and ends with IDCANCEL.
+    const std::vector<unsigned>& modalTemplates() const { return modalTemplates_; }
+    void UseRealModalLoops() { CDialog::SetModalHook(nullptr); }
     RecordingMessageSink& boxes() { return boxes_; }
 
     // A fresh main dialog, shown as the application shows it.
@@ -49,6 +54,7 @@ class GuiHarness {
     qt::QtWindowBackend backend_;
     RecordingMessageSink boxes_;
     std::unique_ptr<TestFilterDlg> dialog_;
+    std::vector<unsigned> modalTemplates_;
 };
 
 // The image a BMP resource holds, in the format grab() gives.

@@ -1,0 +1,46 @@
+// Choosing an existing file: the file-open dialog behind a replaceable sink,
+// so a test can answer it without a window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sif {
+
+struct FileFilter {
+    std::string name;     // "Text"
+    std::string pattern;  // "*.txt"
+
+    bool operator==(const FileFilter&) const = default;
+};
+
+// A filter string as the catalogue holds it: display name, pattern, name,
+// pattern, ..., each item followed by the separator, which is the string's
+// last character ("Text|*.txt|"). An odd last name without pattern is dropped.
+std::vector<FileFilter> ParseFilterString(const std::string& text);
+
+struct OpenFileRequest {
+    std::vector<FileFilter> filters;
+    int filterIndex = 1;  // 1-based: the filter preselected
+    bool fileMustExist = true;
+    bool pathMustExist = true;
+};
+
+class FileDialogSink {
+  public:
+    virtual ~FileDialogSink() = default;
+    // The chosen file's full path in the file-name encoding; nothing when
+    // the user cancels or the dialog fails.
+    virtual std::optional<std::string> ChooseFile(const OpenFileRequest& request) = 0;
+};
+
+// Installs the sink; returns the previous one. Without a sink every request
+// is cancelled.
+FileDialogSink* SetFileDialogSink(FileDialogSink* sink);
+
+// Asks the sink; on a choice the chosen file's folder becomes the current
+// directory, so bare names typed later are looked up there.
+std::optional<std::string> GetOpenFileName(const OpenFileRequest& request);
+
+}  // namespace sif

@@ -1,0 +1,48 @@
+#include "platform/framework/text_viewer.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/framework/window_backend.h"
+
+namespace sif {
+
+const std::vector<std::string>& TextViewerCandidates() {
+    static const std::vector<std::string> kEditors = {
+        "gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma",
+    };
+    return kEditors;
+}
+
+std::string FindTextViewer(const std::string& searchPath,
+                           const std::function<bool(const std::string&)>& isExecutable) {
+    for (const std::string& editor : TextViewerCandidates()) {
+        std::size_t start = 0;
+        while (start <= searchPath.size()) {
+            std::size_t end = searchPath.find(':', start);
+            if (end == std::string::npos)
+                end = searchPath.size();
+            std::string candidate =
+                end > start ? searchPath.substr(start, end - start) : std::string(".");
+            candidate.append(1, '/').append(editor);
+            if (isExecutable(candidate))
+                return candidate;
+            start = end + 1;
+        }
+    }
+    return "xdg-open";
+}
+
+void StartTextViewer(const std::string& fileName) {
+    WindowBackend* backend = GetWindowBackend();
+    if (fileName.empty() || backend == nullptr)
+        return;
+    const char* path = std::getenv("PATH");
+    std::string viewer = FindTextViewer(path != nullptr ? path : "", [](const std::string& file) {
+        return access(file.c_str(), X_OK) == 0;
+    });
+    backend->StartDetached(viewer, {fileName});
+}
+
+}  // namespace sif

@@ -1,0 +1,24 @@
+// Showing a file in a graphical text editor: the first common one found on
+// PATH, else the desktop's opener. Started detached, with the file name as
+// its one argument and no shell in between.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sif {
+
+// The editors tried, in order; the last resort is "xdg-open".
+const std::vector<std::string>& TextViewerCandidates();
+
+// The first candidate that `isExecutable` finds in the colon-separated
+// `searchPath` (full path), else "xdg-open".
+std::string FindTextViewer(const std::string& searchPath,
+                           const std::function<bool(const std::string&)>& isExecutable);
+
+// Starts the viewer on `fileName` (file-name encoding) without waiting; an
+// empty name starts nothing. Failure is not reported, as for any viewer.
+void StartTextViewer(const std::string& fileName);
+
+}  // namespace sif

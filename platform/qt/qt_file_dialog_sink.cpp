@@ -1,0 +1,47 @@
+#include "platform/qt/qt_file_dialog_sink.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+
+#include "platform/qt/qt_text.h"
+
+namespace sif::qt {
+
+QStringList NameFilters(const OpenFileRequest& request) {
+    QStringList filters;
+    for (const FileFilter& filter : request.filters) {
+        filters << QString("%1 (%2)").arg(FromCp1252(filter.name), FromCp1252(filter.pattern));
+    }
+    return filters;
+}
+
+std::optional<std::string> QtFileDialogSink::ChooseFile(const OpenFileRequest& request) {
+    // No owner: the main dialog stays usable while this one is open.
+    QFileDialog dialog(nullptr, QString(), QDir::currentPath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    QStringList filters = NameFilters(request);
+    dialog.setNameFilters(filters);
+    int index = request.filterIndex - 1;
+    if (index >= 0 && index < filters.size())
+        dialog.selectNameFilter(filters[index]);
+    dialog.setWindowModality(Qt::NonModal);
+
+    QEventLoop loop;
+    bool accepted = false;
+    QObject::connect(&dialog, &QDialog::finished, &loop, [&](int result) {
+        accepted = result == QDialog::Accepted;
+        loop.quit();
+    });
+    dialog.show();
+    loop.exec(QEventLoop::DialogExec);
+    if (!accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString chosen =
+        QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(dialog.selectedFiles().first()));
+    return QFile::encodeName(chosen).toStdString();
+}
+
+}  // namespace sif::qt
