@@ -48,15 +48,26 @@ constexpr bool WordsFitKeyword() {
 }
 static_assert(WordsFitKeyword());
 
-// Bytes that can begin a word; every other position is passed over at once.
-constexpr std::array<bool, 256> MakeWordStarts() {
-    std::array<bool, 256> starts{};
-    for (const ResourceWord& word : kWords) {
-        starts[static_cast<unsigned char>(word.text[0])] = true;
+// For every byte, the words that begin with it (at most three, ended by -1),
+// so that a position is tested against those words only.
+using WordList = std::array<signed char, 4>;
+
+constexpr std::array<WordList, 256> MakeWordsByFirstByte() {
+    std::array<WordList, 256> table{};
+    for (WordList& list : table) {
+        list = {-1, -1, -1, -1};
     }
-    return starts;
+    for (std::size_t w = 0; w < std::size(kWords); ++w) {
+        WordList& list = table[static_cast<unsigned char>(kWords[w].text[0])];
+        std::size_t slot = 0;
+        while (list[slot] >= 0) {
+            ++slot;
+        }
+        list[slot] = static_cast<signed char>(w);
+    }
+    return table;
 }
-constexpr std::array<bool, 256> kWordStarts = MakeWordStarts();
+constexpr std::array<WordList, 256> kWordsByFirstByte = MakeWordsByFirstByte();
 
 void SetKeyword(std::string_view word) {
     std::memcpy(g_szKeyword, word.data(), word.size());
@@ -76,12 +87,11 @@ int ClassifyResourceLine(const char* line) {
     }
 
     for (int p = 0; p < n; ++p) {
-        if (!kWordStarts[static_cast<unsigned char>(line[p])]) {
-            continue;
-        }
-        const std::string_view rest(line + p, static_cast<size_t>(n - p));
-        for (const ResourceWord& word : kWords) {
-            if (n <= word.lineLongerThan || !rest.starts_with(word.text)) {
+        const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
+        for (int i = 0; candidates[i] >= 0; ++i) {
+            const ResourceWord& word = kWords[candidates[i]];
+            if (n <= word.lineLongerThan || std::string_view(line + p, static_cast<size_t>(n - p))
+                                                    .substr(0, word.text.size()) != word.text) {
                 continue;
             }
             if (word.effect == WordEffect::Keyword) {

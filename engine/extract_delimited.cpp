@@ -8,28 +8,33 @@ namespace sif {
 
 namespace {
 
+// The most a result holds; also the most of a line that is looked at.
 constexpr int kResultMax = 499;
 
-class PieceCollector {
-  public:
-    void Append(const char* bytes, int count) {
-        const int room = kResultMax - length_;
-        const int take = count < room ? count : room;
-        if (take > 0) {
-            std::memcpy(result_ + length_, bytes, static_cast<std::size_t>(take));
-            length_ += take;
+// The first `c` in line[from, end), or -1.
+int Find(const char* line, int from, int end, char c) {
+    const void* hit = std::memchr(line + from, c, static_cast<std::size_t>(end - from));
+    return hit != nullptr ? static_cast<int>(static_cast<const char*>(hit) - line) : -1;
+}
+
+// The right delimiter that closes a piece opened at `leftPos`, or -1. A
+// candidate after a backslash, and in resource mode a doubled quote, are text.
+int FindClosing(const char* line, int leftPos, int end, char right, bool resourceMode) {
+    for (int p = leftPos + 1; p < end;) {
+        p = Find(line, p, end, right);
+        if (p < 0) {
+            return -1;
+        }
+        if (resourceMode && right == '"' && p + 1 < end && line[p + 1] == '"') {
+            p += 2;
+        } else if (line[p - 1] == '\\') {
+            p += 1;
+        } else {
+            return p;
         }
     }
-    // Copies the result over `line`; it is never longer than the examined text.
-    void StoreInto(char* line) {
-        result_[length_] = '\0';
-        std::memcpy(line, result_, static_cast<std::size_t>(length_) + 1);
-    }
-
-  private:
-    char result_[kResultMax + 1];
-    int length_ = 0;
-};
+    return -1;
+}
 
 }  // namespace
 
@@ -42,48 +47,45 @@ void ExtractDelimited(char* line, char left, char right, int examined, int resou
 
     // Positions 0 .. examined - 2, and none after the line's first NUL.
     int end = examined - 1;
-    if (end > kResultMax) {
-        end = kResultMax;
+    end = end < 0 ? 0 : end > kResultMax ? kResultMax : end;
+    if (const int nul = Find(line, 0, end, '\0'); nul >= 0) {
+        end = nul;
     }
-    if (end < 0) {
-        end = 0;
-    }
-    const void* nul = std::memchr(line, '\0', static_cast<std::size_t>(end));
-    if (nul != nullptr) {
-        end = static_cast<int>(static_cast<const char*>(nul) - line);
-    }
-    auto at = [&](int p) { return p >= 0 && p < end ? line[p] : '\0'; };
 
-    PieceCollector result;
-    int leftPos = -1;
-    int rightPos = -1;
+    // The result is built at the front of the line: every piece costs its
+    // two delimiters and gains at most the two separator bytes, so writing
+    // never overtakes reading.
+    int length = 0;
+    auto append = [&](const char* bytes, int count) {
+        const int take = count < kResultMax - length ? count : kResultMax - length;
+        if (take > 0) {
+            std::memmove(line + length, bytes, static_cast<std::size_t>(take));
+            length += take;
+        }
+    };
+
     bool pieceFound = false;
-    for (int p = 0; p < end; ++p) {
-        const char c = line[p];
-        if (leftPos >= 0 && rightPos < 0 && c == right) {
-            if (resourceMode && right == '"' && at(p + 1) == '"') {
-                ++p;  // a doubled quote stands for a quote inside the string
-                continue;
-            }
-            if (at(p - 1) != '\\') {
-                rightPos = p;
-            }
+    for (int p = 0; p < end;) {
+        const int leftPos = Find(line, p, end, left);
+        if (leftPos < 0) {
+            break;
         }
-        if (leftPos < 0 && c == left) {
-            leftPos = p;
+        const int rightPos = FindClosing(line, leftPos, end, right, resourceMode);
+        if (rightPos < 0) {
+            break;  // a piece never closed on its line is dropped
         }
-        if (leftPos >= 0 && rightPos >= 0) {
-            if (!(resourceMode && pieceFound)) {
-                if (pieceFound) {
-                    result.Append("\r\n", 2);
-                }
-                result.Append(line + leftPos + 1, rightPos - leftPos - 1);
-            }
-            leftPos = rightPos = -1;
-            pieceFound = true;
+        if (pieceFound) {
+            append("\r\n", 2);
         }
+        append(line + leftPos + 1, rightPos - leftPos - 1);
+        pieceFound = true;
+        if (resourceMode) {
+            break;  // only the first piece of a resource line counts
+        }
+        // The closing delimiter never opens the next piece.
+        p = rightPos + 1;
     }
-    result.StoreInto(line);
+    line[length] = '\0';
 }
 
 }  // namespace sif

@@ -1,6 +1,7 @@
 #include "engine/extract_file.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/classify_resource_line.h"
 #include "engine/extract_delimited.h"
@@ -19,11 +20,11 @@ namespace {
 constexpr UINT kReadError = static_cast<UINT>(HFILE_ERROR);
 
 struct LineRequest {
-    const char* source;
     char left;
     char right;
     int kind;
     int positive;
+    std::string sourceTail;  // resource lines end in TAB source CR LF
 };
 
 BOOL WriteText(const OperationFiles& files, const char* text) {
@@ -46,11 +47,12 @@ BOOL ProcessLine(const OperationFiles& files, const LineRequest& r, int n) {
     if (r.kind != KindResource) {
         return WriteTarget(files, "\r\n", 2);
     }
-    // TAB keyword TAB source CR LF, written piecewise: the source name is
-    // used whole and need not fit the line buffer.
-    return WriteTarget(files, "\t", 1) && WriteText(files, g_szKeyword) &&
-           WriteTarget(files, "\t", 1) && WriteText(files, r.source) &&
-           WriteTarget(files, "\r\n", 2);
+    // TAB keyword, then TAB source CR LF. The source name is used whole, so
+    // it does not go through the line buffer.
+    char keyword[kKeywordSize + 1] = "\t";
+    std::strncat(keyword, g_szKeyword, kKeywordSize - 1);
+    return WriteText(files, keyword) &&
+           WriteTarget(files, r.sourceTail.data(), static_cast<UINT>(r.sourceTail.size()));
 }
 
 }  // namespace
@@ -62,7 +64,8 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
         return 0;
     }
     g_bInStringTable = 0;
-    const LineRequest request{source, left[0], right[0], kind, positive};
+    const LineRequest request{left[0], right[0], kind, positive,
+                              std::string("\t") + source + "\r\n"};
 
     for (;;) {
         BOOL atEnd = FALSE;

@@ -1,5 +1,7 @@
 #include "engine/strip_delimited.h"
 
+#include <cstring>
+
 namespace sif {
 
 namespace {
@@ -8,25 +10,47 @@ namespace {
 // NUL.
 constexpr int kResultMax = 499;
 
+// The first `c` in line[from, end), or `end`.
+int FindOrEnd(const char* line, int from, int end, char c) {
+    const void* hit = std::memchr(line + from, c, static_cast<std::size_t>(end - from));
+    return hit != nullptr ? static_cast<int>(static_cast<const char*>(hit) - line) : end;
+}
+
 }  // namespace
 
 int StripDelimited(char* line, char left, char right, int examined) {
+    // Everything up to the first NUL among the examined positions.
+    int end = examined < 0 ? 0 : examined;
+    end = FindOrEnd(line, 0, end, '\0');
+
     // The result is built in place: it never gets ahead of the scan.
     int length = 0;
-    bool inside = false;
-    for (int p = 0; p < examined; ++p) {
-        const char c = line[p];
-        if (c == '\0') {
+    auto keep = [&](int from, int to) {
+        int count = to - from;
+        count = count < kResultMax - length ? count : kResultMax - length;
+        if (count > 0) {
+            std::memmove(line + length, line + from, static_cast<std::size_t>(count));
+            length += count;
+        }
+    };
+
+    for (int p = 0; p < end;) {
+        // Outside: text up to the next left delimiter is kept, but a right
+        // delimiter standing alone is dropped.
+        const int open = FindOrEnd(line, p, end, left);
+        if (left != right) {
+            for (int stray; (stray = FindOrEnd(line, p, open, right)) < open; p = stray + 1) {
+                keep(p, stray);
+            }
+        }
+        keep(p, open);
+        if (open == end) {
             break;
         }
-        if (c == right && inside) {
-            inside = false;
-        } else if (c == left) {
-            inside = true;
-        }
-        if (!inside && c != right && length < kResultMax) {
-            line[length++] = c;
-        }
+        // Inside: a left delimiter changes nothing; the first right one ends
+        // the stretch.
+        const int close = FindOrEnd(line, open + 1, end, right);
+        p = close + 1;
     }
     line[length] = '\0';
     return length;

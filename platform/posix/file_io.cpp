@@ -166,6 +166,21 @@ UINT _lread(HFILE h, void* buffer, UINT count) {
     char* out = static_cast<char*>(buffer);
     UINT done = 0;
     while (done < count) {
+        if (f->readPos == f->readLen && count - done >= kBufferSize) {
+            // Big requests bypass the buffer: one copy fewer.
+            ssize_t got;
+            do {
+                got = ::read(f->fd, out + done, count - done);
+            } while (got < 0 && errno == EINTR);
+            if (got < 0) {
+                return kError;
+            }
+            if (got == 0) {
+                break;
+            }
+            done += static_cast<UINT>(got);
+            continue;
+        }
         if (f->readPos == f->readLen) {
             const ssize_t got = Refill(*f);
             if (got < 0) {
