@@ -38,14 +38,18 @@ BOOL ProcessLine(const OperationFiles& files, const LineRequest& r, int n) {
         return kept <= 0 || WriteTarget(files, g_szLine, static_cast<UINT>(kept));
     }
     ExtractDelimited(g_szLine, r.left, r.right, n + 1, r.kind);
-    if (g_szLine[0] == '\0') {
+    const std::size_t length = std::strlen(g_szLine);
+    if (length == 0) {
         return TRUE;
     }
-    if (!WriteText(files, g_szLine)) {
-        return FALSE;
-    }
     if (r.kind != KindResource) {
-        return WriteTarget(files, "\r\n", 2);
+        // The result is at most 499 bytes, so its CR LF fits behind it and
+        // the line goes out in one write.
+        std::memcpy(g_szLine + length, "\r\n", 3);
+        return WriteTarget(files, g_szLine, static_cast<UINT>(length + 2));
+    }
+    if (!WriteTarget(files, g_szLine, static_cast<UINT>(length))) {
+        return FALSE;
     }
     // TAB keyword, then TAB source CR LF. The source name is used whole, so
     // it does not go through the line buffer.
