@@ -1,24 +1,73 @@
-// Renders the main dialog as it opens to screenshots/main-de.png in the build
-// tree, for a look by eye beside template 101.
+// Renders the dialogs to screenshots/ in the build tree, for a look by eye
+// beside templates 101, 100 and 104: main-de.png as the program opens,
+// main-en.png after one language toggle, info-de.png and info-en.png.
+#include <QApplication>
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 
+#include "engine/language.h"
+#include "platform/framework/win_app.h"
 #include "tests/gui/gui_harness.h"
+#include "ui/control_ids.h"
+#include "ui/info_dlg.h"
 
 namespace sif::test {
+namespace {
+
+QString Shot(const char* name) {
+    QDir().mkpath(SIF_SCREENSHOT_DIR);
+    return QString(SIF_SCREENSHOT_DIR) + "/" + name;
+}
+
+// Saves the modal box once it is open, then closes it with Escape.
+void ShootModalBox(const QString& file, bool* saved) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || !box->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        *saved = box->grab().save(file);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    poll->start(10);
+}
+
+}  // namespace
 
 class MainDialogScreenshot : public QObject {
     Q_OBJECT
 
   private slots:
+    void init() { g_bEnglish = 0; }
+    void cleanup() { g_bEnglish = 0; }
+
     void rendersMainDialog() {
-        GuiHarness harness;
-        harness.OpenMainDialog();
-        QVERIFY(QTest::qWaitForWindowExposed(harness.Window()));
-        QDir().mkpath(SIF_SCREENSHOT_DIR);
-        QString file = QString(SIF_SCREENSHOT_DIR) + "/main-de.png";
-        QVERIFY(harness.Window()->grab().save(file));
-        qInfo("wrote %s", qPrintable(file));
+        GuiHarness gui;
+        gui.OpenMainDialog();
+        QVERIFY(QTest::qWaitForWindowActive(gui.Window()));
+        QVERIFY(gui.Window()->grab().save(Shot("main-de.png")));
+        gui.Click(ui::IDC_LANGUAGE);
+        gui.Control(ui::IDC_SOURCE)->setFocus();
+        QVERIFY(gui.Window()->grab().save(Shot("main-en.png")));
+    }
+
+    void rendersInformationBoxes() {
+        GuiHarness gui;
+        gui.UseRealModalLoops();
+        gui.OpenMainDialog();
+        CWinApp app;
+        app.m_pMainWnd = &gui.dialog();
+        bool saved = false;
+        ShootModalBox(Shot("info-de.png"), &saved);
+        CInfoDlg().DoModal();
+        QVERIFY(saved);
+        saved = false;
+        ShootModalBox(Shot("info-en.png"), &saved);
+        CInfoDlgEn().DoModal();
+        QVERIFY(saved);
     }
 };
 

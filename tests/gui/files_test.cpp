@@ -1,0 +1,192 @@
+// Choosing and viewing files from the main dialog: the browse filters per
+// kind, cancelling, whole paths, the working directory following a choice,
+// and the viewer started with the field's text as its one argument.
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <filesystem>
+#include <optional>
+
+#include "engine/language.h"
+#include "platform/framework/file_dialog.h"
+#include "tests/gui/gui_harness.h"
+#include "tests/support/temp_dir.h"
+#include "ui/control_ids.h"
+
+namespace sif::test {
+namespace {
+
+using namespace ui;
+using Filters = std::vector<FileFilter>;
+
+// Answers the file dialog with a given path (or a cancel) and keeps the
+// requests it saw.
+class ScriptedFileDialog : public FileDialogSink {
+  public:
+    ScriptedFileDialog() { previous_ = SetFileDialogSink(this); }
+    ~ScriptedFileDialog() override { SetFileDialogSink(previous_); }
+    std::optional<std::string> answer;
+    std::vector<OpenFileRequest> requests;
+    std::optional<std::string> ChooseFile(const OpenFileRequest& request) override {
+        requests.push_back(request);
+        return answer;
+    }
+
+  private:
+    FileDialogSink* previous_ = nullptr;
+};
+
+const Filters kResourceFilters = {{"Res", "*.rc"}, {"Dialog", "*.dlg"}};
+const Filters kTextFilters = {{"Text", "*.txt"}, {"HTML", "*.html"}, {"HTM", "*.htm"}};
+const Filters kTargetFilters = {{"Text", "*.txt"}};
+
+}  // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<TempDir> dir_;
+    std::unique_ptr<ScopedCurrentDir> cwd_;
+    std::unique_ptr<GuiHarness> gui_;
+    CFilterDlg& dlg() { return gui_->dialog(); }
+
+  private slots:
+    void init() {
+        g_bEnglish = 0;
+        dir_ = std::make_unique<TempDir>();
+        cwd_ = std::make_unique<ScopedCurrentDir>(dir_->path());
+        gui_ = std::make_unique<GuiHarness>();
+        gui_->OpenMainDialog();
+    }
+    void cleanup() {
+        gui_.reset();
+        cwd_.reset();
+        dir_.reset();
+    }
+
+    void browseOffersTheFiltersOfTheKind_data() {
+        QTest::addColumn<int>("kind");  // 0: neither kind selected
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("filterSet");
+        QTest::newRow("source, text kind") << IDC_KIND_TEXT << IDC_BROWSE_SOURCE << 1;
+        QTest::newRow("source, resource kind") << IDC_KIND_RESOURCE << IDC_BROWSE_SOURCE << 0;
+        QTest::newRow("source, no kind") << 0 << IDC_BROWSE_SOURCE << 0;
+        QTest::newRow("target, resource kind") << IDC_KIND_RESOURCE << IDC_BROWSE_TARGET << 2;
+        QTest::newRow("target, text kind") << IDC_KIND_TEXT << IDC_BROWSE_TARGET << 2;
+    }
+    void browseOffersTheFiltersOfTheKind() {
+        QFETCH(int, kind);
+        QFETCH(int, button);
+        QFETCH(int, filterSet);
+        const Filters* expected[] = {&kResourceFilters, &kTextFilters, &kTargetFilters};
+        for (int id = IDC_KIND_RESOURCE; id <= IDC_KIND_TEXT; ++id)
+            dlg().CheckDlgButton(id, id == kind);
+        ScriptedFileDialog files;
+        gui_->Click(button);
+        QCOMPARE(files.requests.size(), std::size_t(1));
+        QCOMPARE(files.requests[0].filters, *expected[filterSet]);
+        QCOMPARE(files.requests[0].filterIndex, 1);
+        QVERIFY(files.requests[0].fileMustExist);
+        QVERIFY(files.requests[0].pathMustExist);
+    }
+
+    void aCancelledDialogLeavesTheFieldAndDirectory() {
+        gui_->SetText(IDC_SOURCE, "kept.txt");
+        ScriptedFileDialog files;  // answers with a cancel
+        gui_->Click(IDC_BROWSE_SOURCE);
+        gui_->Click(IDC_BROWSE_TARGET);
+        QCOMPARE(files.requests.size(), std::size_t(2));
+        QCOMPARE(dlg().GetDlgItemFileName(IDC_SOURCE), std::string("kept.txt"));
+        QCOMPARE(dlg().GetDlgItemFileName(IDC_TARGET), std::string());
+        QCOMPARE(std::filesystem::current_path(), dir_->path());
+    }
+
+    void theChosenPathIsWrittenWhole() {
+        std::filesystem::path folder = dir_->path() / std::string(200, 'd') /
+                                       "Gr\xC3\xB6\xC3\x9F"
+                                       "e mit Leer";
+        std::filesystem::create_directories(folder);
+        std::string chosen = (folder / "\xE2\x82\xAC \"q\".txt").string();
+        WriteBytes(chosen, "");
+        ScriptedFileDialog files;
+        files.answer = chosen;
+        gui_->SetText(IDC_TARGET, "replaced");
+        gui_->Click(IDC_BROWSE_TARGET);
+        QVERIFY(chosen.size() > 200);
+        QCOMPARE(dlg().GetDlgItemFileName(IDC_TARGET), chosen);
+        QCOMPARE(dlg().ReadRequest().szTarget, chosen);
+    }
+
+    void theWorkingDirectoryFollowsTheChoice() {
+        std::filesystem::path sub = dir_->path() / "sub";
+        std::filesystem::create_directories(sub);
+        WriteBytes((sub / "a.txt").string(), "\"one\"\r\n");
+        WriteBytes((sub / "b.txt").string(), "\"two\"\r\n");
+        WriteBytes((sub / "Liste.txt").string(), "b.txt\r\n");
+        ScriptedFileDialog files;
+        files.answer = (sub / "a.txt").string();
+        gui_->Click(IDC_BROWSE_SOURCE);
+        QCOMPARE(std::filesystem::current_path(), sub);
+
+        // Bare names typed afterwards, the list file included, are looked up there.
+        gui_->SetText(IDC_SOURCE, "a.txt");
+        gui_->SetText(IDC_TARGET, "out.txt");
+        gui_->Click(IDOK);
+        gui_->SetText(IDC_SOURCE, "#LISTE#");
+        gui_->Click(IDOK);
+        QCOMPARE(ReadBytes((sub / "out.txt").string()), std::string("one\r\ntwo\r\n"));
+        QVERIFY(!std::filesystem::exists(dir_->path() / "out.txt"));
+    }
+
+    void viewStartsTheEditorWithTheNameAsOneArgument_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("button");
+        QTest::newRow("source") << IDC_SOURCE << IDC_VIEW_SOURCE;
+        QTest::newRow("target") << IDC_TARGET << IDC_VIEW_TARGET;
+    }
+    void viewStartsTheEditorWithTheNameAsOneArgument() {
+        QFETCH(int, field);
+        QFETCH(int, button);
+        // A stand-in editor first on PATH that records its arguments.
+        std::filesystem::path bin = dir_->path() / "bin";
+        std::filesystem::create_directories(bin);
+        std::string record = (dir_->path() / "argv").string();
+        std::string script = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                             record + ".tmp'\nprintf '%s\\n' \"$#\" >> '" + record + ".tmp'\nmv '" +
+                             record + ".tmp' '" + record + "'\n";
+        WriteBytes((bin / "gedit").string(), script);
+        std::filesystem::permissions(bin / "gedit", std::filesystem::perms::owner_all);
+        QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + oldPath);
+
+        const std::string name = "a b \"c\" ;$(touch pwned) `touch pwned2` 'x' & \xC3\xA4.txt";
+        gui_->SetText(field, QString::fromStdString(name));
+        gui_->Click(button);
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(record), 10000);
+        qputenv("PATH", oldPath);
+        QCOMPARE(ReadBytes(record), name + "\n1\n");
+        QVERIFY(!std::filesystem::exists(dir_->path() / "pwned"));
+        QVERIFY(!std::filesystem::exists(dir_->path() / "pwned2"));
+    }
+
+    void viewWithAnEmptyFieldStartsNothing() {
+        std::filesystem::path bin = dir_->path() / "bin";
+        std::filesystem::create_directories(bin);
+        std::string marker = (dir_->path() / "started").string();
+        WriteBytes((bin / "gedit").string(), "#!/bin/sh\ntouch '" + marker + "'\n");
+        std::filesystem::permissions(bin / "gedit", std::filesystem::perms::owner_all);
+        QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + oldPath);
+        gui_->Click(IDC_VIEW_SOURCE);
+        gui_->Click(IDC_VIEW_TARGET);
+        QTest::qWait(500);
+        qputenv("PATH", oldPath);
+        QVERIFY(!std::filesystem::exists(marker));
+    }
+};
+
+}  // namespace sif::test
+
+QTEST_MAIN(sif::test::FilesTest)
+#include "files_test.moc"

@@ -1,0 +1,195 @@
+// The information boxes in a real modal loop: which one opens per language,
+// what they show, the three ways to close them, and the main dialog usable
+// and unchanged afterwards.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "engine/language.h"
+#include "platform/framework/win_app.h"
+#include "platform/qt/dialog_window.h"
+#include "tests/gui/gui_harness.h"
+#include "ui/control_ids.h"
+#include "ui/info_dlg.h"
+
+namespace sif::test {
+namespace {
+
+using namespace ui;
+
+const std::vector<std::string> kGermanLines = {
+    "Dieses Programm kann limitierte Stellen aus Text- oder",
+    "! BENUTZUNG AUF EIGENE GEFAHR !",
+    "Resourcedateien extrahieren (filtern).",
+    "(c) 2026 Sifteron-Entwickler",
+    "Kontakt: s. README",
+    "Dabei wird die Zieldatei entweder neu erzeugt, oder falls",
+    "bereits vorhanden, geoeffnet. Der Dateizeiger steht dann",
+    "am Ende.",
+    "Jetzt koennen auch mehrere Dateien in einem Prozess ge-",
+    "filtert werden: Dateiname = #LISTE#, es muss dann eine",
+    "Datei Liste.txt geben in der die Dateinamen in einzelnen",
+    "Zeilen stehen. Unter MS-DOS kann die Liste mit dem Be-",
+    "fehl \"DIR /S /B /ON *.txt > liste.txt\" erzeugt werden.",
+    "nutzung.",
+};
+
+const std::vector<std::string> kEnglishLines = {
+    "This software will help you to extract delimited words out ",
+    "! USE ON YOUR OWN RISC !",
+    "of text or resource files.",
+    "(c) 2026 Sifteron developers",
+    "Contact: see README",
+    "A target file will be created or if one exists, there is an",
+    "append operation.",
+    "",
+    "You can process multiple files: type in #LISTE# as source",
+    "file. A file called \"liste.txt\" should be available, containing",
+    "the file names to process in each line.",
+    "( \"DIR /S /B /ON d:\\*.rc > liste.txt\" )",
+};
+
+// What the open box showed, seen from inside its modal loop.
+struct SeenBox {
+    bool seen = false;
+    QString title;
+    std::vector<std::string> lines;
+    QSize iconSize;
+    QPoint iconPos;
+    bool mainEnabled = true;
+    QSize size;
+    DialogBaseUnits base{0, 0};
+};
+
+// Waits for the modal box, records it, then closes it the given way.
+void WhenBoxOpens(qt::QtWindowBackend& backend, QWidget* main, const QString& how, SeenBox* seen,
+                  const QString& screenshot = {}) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [=, &backend] {
+        auto* box = dynamic_cast<qt::DialogWindow*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        seen->seen = true;
+        seen->title = box->windowTitle();
+        seen->mainEnabled = main->isEnabled();
+        seen->size = box->size();
+        seen->base = box->BaseUnits();
+        QWidget* button = nullptr;
+        for (HWND item : box->Items()) {
+            if (auto* label = qobject_cast<QLabel*>(qt::WidgetOf(item));
+                label && label->pixmap().width() > 0) {
+                seen->iconSize = label->size();
+                seen->iconPos = label->pos();
+                continue;
+            }
+            seen->lines.push_back(backend.GetWindowText(item));
+            if (item->id == IDOK)
+                button = qt::WidgetOf(item);
+        }
+        if (!screenshot.isEmpty())
+            box->grab().save(screenshot);
+        if (how == "button")
+            QTest::mouseClick(button, Qt::LeftButton);
+        if (how == "escape")
+            QTest::keyClick(box, Qt::Key_Escape);
+        if (how == "close")
+            box->close();
+    });
+    poll->start(10);
+}
+
+}  // namespace
+
+class InfoDialogTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<GuiHarness> gui_;
+
+  private slots:
+    void init() {
+        g_bEnglish = 0;
+        gui_ = std::make_unique<GuiHarness>();
+        gui_->OpenMainDialog();
+    }
+    void cleanup() {
+        gui_.reset();
+        g_bEnglish = 0;
+    }
+
+    void languageChoosesTheBox() {
+        gui_->Click(IDC_INFO);
+        gui_->Click(IDC_LANGUAGE);
+        gui_->Click(IDC_INFO);
+        gui_->Click(IDC_LANGUAGE);
+        gui_->Click(IDC_INFO);
+        QCOMPARE(gui_->modalTemplates(), (std::vector<unsigned>{IDD_INFO, IDD_INFO_EN, IDD_INFO}));
+    }
+
+    void boxShowsItsTemplateAndClosesThreeWays_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("result");
+        for (bool english : {false, true}) {
+            const char* lang = english ? "English" : "German";
+            QTest::addRow("%s, button", lang) << english << "button" << IDOK;
+            QTest::addRow("%s, Escape", lang) << english << "escape" << IDCANCEL;
+            QTest::addRow("%s, close box", lang) << english << "close" << IDCANCEL;
+        }
+    }
+    void boxShowsItsTemplateAndClosesThreeWays() {
+        QFETCH(bool, english);
+        QFETCH(QString, how);
+        QFETCH(int, result);
+        gui_->UseRealModalLoops();
+        gui_->SetText(IDC_SOURCE, "a.txt");
+        gui_->SetText(IDC_LEFT, "<");
+        gui_->Click(IDC_MODE_NEGATIVE);
+        auto fields = [&] { return gui_->dialog().ReadRequest(); };
+        ExtractRequest before = fields();
+
+        CWinApp app;  // the main window owns boxes opened without a parent
+        app.m_pMainWnd = &gui_->dialog();
+        SeenBox seen;
+        WhenBoxOpens(gui_->backend(), gui_->Window(), how, &seen);
+        INT64 answer = english ? CInfoDlgEn().DoModal() : CInfoDlg().DoModal();
+        QVERIFY(seen.seen);
+        QCOMPARE(answer, INT64(result));
+        QCOMPARE(seen.title, QString("Sifteron Information"));
+        QCOMPARE(seen.lines, english ? kEnglishLines : kGermanLines);
+        QCOMPARE(seen.iconSize, QSize(32, 32));
+        QCOMPARE(seen.iconPos, QPoint(MulDiv(11, seen.base.cx, 4), MulDiv(17, seen.base.cy, 8)));
+        RECT client = MapDialogRect(0, 0, 241, english ? 190 : 196, seen.base);
+        QCOMPARE(seen.size, QSize(client.Width(), client.Height()));
+        QVERIFY(!seen.mainEnabled);  // owned by the main dialog, which waits
+
+        QVERIFY(gui_->Window()->isEnabled());
+        ExtractRequest after = fields();
+        QCOMPARE(after.szSource, before.szSource);
+        QCOMPARE(QByteArray(after.szLeft), QByteArray(before.szLeft));
+        QCOMPARE(int(after.nMode), int(ModeNegative));
+        QVERIFY(gui_->Window()->isVisible());
+        QVERIFY(!gui_->backend().QuitPosted());
+    }
+
+    void infoButtonRunsTheBoxModally() {
+        gui_->UseRealModalLoops();
+        gui_->Click(IDC_LANGUAGE);
+        SeenBox seen;
+        WhenBoxOpens(gui_->backend(), gui_->Window(), "escape", &seen);
+        gui_->Click(IDC_INFO);
+        QVERIFY(seen.seen);
+        QCOMPARE(seen.lines.front(), kEnglishLines.front());
+        QVERIFY(gui_->Window()->isEnabled());
+    }
+};
+
+}  // namespace sif::test
+
+QTEST_MAIN(sif::test::InfoDialogTest)
+#include "info_dialog_test.moc"
