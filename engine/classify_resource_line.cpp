@@ -77,10 +77,7 @@ void SetKeyword(std::string_view word) {
 }  // namespace
 
 int ClassifyResourceLine(const char* line) {
-    int n = 0;
-    while (n < kLineMax && line[n] != '\0') {
-        ++n;
-    }
+    const int n = static_cast<int>(strnlen(line, kLineMax));
     if (n > 11) {
         // Entries of a string table go out under this keyword.
         SetKeyword("STRINGTABLE");
@@ -90,8 +87,12 @@ int ClassifyResourceLine(const char* line) {
         const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
         for (int i = 0; candidates[i] >= 0; ++i) {
             const ResourceWord& word = kWords[candidates[i]];
-            if (n <= word.lineLongerThan || std::string_view(line + p, static_cast<size_t>(n - p))
-                                                    .substr(0, word.text.size()) != word.text) {
+            const std::size_t size = word.text.size();
+            // The second letter tells the words of one first letter apart
+            // before the whole word is compared.
+            if (n <= word.lineLongerThan || static_cast<std::size_t>(n - p) < size ||
+                (size > 1 && line[p + 1] != word.text[1]) ||
+                std::memcmp(line + p, word.text.data(), size) != 0) {
                 continue;
             }
             if (word.effect == WordEffect::Keyword) {
