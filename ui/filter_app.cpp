@@ -33,6 +33,10 @@ BOOL CFilterApp::InitInstance() {
     }
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
     auto* dialog = new CFilterDlg(nullptr);  // lives until the process ends
+    if (dialog->GetSafeHwnd() == nullptr) {
+        // Nothing to show and nothing that could end the message loop.
+        AfxThrowResourceException("dialog template 101 cannot be shown");
+    }
     m_pMainWnd = dialog;
     ShowWindow(dialog->GetSafeHwnd(), m_nCmdShow);
     return TRUE;

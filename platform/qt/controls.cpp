@@ -44,10 +44,9 @@ void OwnerDrawButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().button());
     if (const QImage* picture = CurrentPicture()) {
-        // One device pixel per bitmap pixel, from the top-left, cut to the button.
-        QImage shown = *picture;
-        shown.setDevicePixelRatio(devicePixelRatioF());
-        painter.drawImage(QPoint(0, 0), shown);
+        // One bitmap pixel per logical pixel, from the top-left, cut to the
+        // button: never stretched to the button's size.
+        painter.drawImage(QPoint(0, 0), *picture);
     }
 }
 

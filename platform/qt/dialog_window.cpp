@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 #include "platform/framework/afx_types.h"
 #include "platform/framework/window_backend.h"
@@ -52,6 +53,11 @@ DialogWindow::DialogWindow(const res::DialogResource& dialog, const QFont& font,
     if (owner != nullptr && !(dialog.style & DS_ABSALIGN))
         origin += owner->mapToGlobal(QPoint(0, 0));
     move(origin);
+    if (owner != nullptr) {
+        // Kept above its owner by the window manager.
+        winId();
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
 
     QButtonGroup* radioGroup = nullptr;
     for (std::size_t i = 0; i < dialog.controlCount; ++i)

@@ -1,14 +1,18 @@
 // Choosing and viewing files from the main dialog: the browse filters per
 // kind, cancelling, whole paths, the working directory following a choice,
 // and the viewer started with the field's text as its one argument.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <optional>
 
 #include "engine/language.h"
 #include "platform/framework/file_dialog.h"
+#include "platform/qt/qt_file_dialog_sink.h"
 #include "tests/gui/gui_harness.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_ids.h"
@@ -137,6 +141,53 @@ class FilesTest : public QObject {
         gui_->Click(IDOK);
         QCOMPARE(ReadBytes((sub / "out.txt").string()), std::string("one\r\ntwo\r\n"));
         QVERIFY(!std::filesystem::exists(dir_->path() / "out.txt"));
+    }
+
+    void qtFileDialogOffersTheFiltersAndReturnsTheWholePath_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("chosen") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void qtFileDialogOffersTheFiltersAndReturnsTheWholePath() {
+        QFETCH(bool, accept);
+        std::string chosen = (dir_->path() / "\xC3\xA4 b.htm").string();
+        WriteBytes(chosen, "");
+        OpenFileRequest request;
+        request.filters = kTextFilters;
+        QStringList seenFilters;
+        QString seenSelected;
+        bool seenModal = true;
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [&, poll] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(top);
+                if (dialog == nullptr || !dialog->isVisible())
+                    continue;
+                poll->stop();
+                poll->deleteLater();
+                seenFilters = dialog->nameFilters();
+                seenSelected = dialog->selectedNameFilter();
+                seenModal = dialog->isModal() || dialog->parentWidget() != nullptr;
+                if (accept) {
+                    dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(chosen)));
+                    static_cast<QDialog*>(dialog)->accept();
+                } else {
+                    dialog->reject();
+                }
+                return;
+            }
+        });
+        poll->start(10);
+        qt::QtFileDialogSink sink;
+        std::optional<std::string> answer = sink.ChooseFile(request);
+        QCOMPARE(seenFilters, (QStringList{"Text (*.txt)", "HTML (*.html)", "HTM (*.htm)"}));
+        QCOMPARE(seenSelected, QString("Text (*.txt)"));
+        QVERIFY(!seenModal);  // no owner: the main dialog stays usable
+        if (accept) {
+            QCOMPARE(answer.value_or(""), chosen);
+        } else {
+            QVERIFY(!answer);
+        }
     }
 
     void viewStartsTheEditorWithTheNameAsOneArgument_data() {
