@@ -15,6 +15,7 @@
 #include "platform/framework/dialog_font.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog_window.h"
+#include "platform/qt/input_blocker.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/raise_window.h"
 #include "platform/resources.h"
@@ -45,7 +46,8 @@ QPixmap IconPixmap(int iconId) {
 
 }  // namespace
 
-QtWindowBackend::QtWindowBackend() : dialogPalette_(QApplication::palette()) {}
+QtWindowBackend::QtWindowBackend()
+    : inputBlocker_(std::make_unique<InputBlocker>()), dialogPalette_(QApplication::palette()) {}
 
 QtWindowBackend::~QtWindowBackend() = default;
 
@@ -128,13 +130,21 @@ bool QtWindowBackend::IsWindowVisible(HWND window) const {
 }
 
 void QtWindowBackend::EnableWindow(HWND window, bool enable) {
-    if (QWidget* widget = WidgetOf(window))
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr)
+        return;
+    if (widget->isWindow()) {
+        InputBlocker::SetBlocked(widget, !enable);
+    } else {
         widget->setEnabled(enable);
+    }
 }
 
 bool QtWindowBackend::IsWindowEnabled(HWND window) const {
     QWidget* widget = WidgetOf(window);
-    return widget != nullptr && widget->isEnabled();
+    if (widget == nullptr)
+        return false;
+    return widget->isWindow() ? !InputBlocker::IsBlocked(widget) : widget->isEnabled();
 }
 
 HWND QtWindowBackend::GetDlgItem(HWND dialog, int id) const {

@@ -3,12 +3,14 @@
 
 #include <QFont>
 #include <QPalette>
+#include <memory>
 
 #include "platform/framework/window_backend.h"
 
 namespace sif::qt {
 
 class DialogWindow;
+class InputBlocker;
 
 class QtWindowBackend : public WindowBackend {
   public:
@@ -48,6 +50,7 @@ class QtWindowBackend : public WindowBackend {
     void ClearQuit() { quitPosted_ = false; }
 
   private:
+    std::unique_ptr<InputBlocker> inputBlocker_;
     QPalette dialogPalette_;
     bool haveDialogColors_ = false;
     bool loopRunning_ = false;

@@ -60,12 +60,14 @@ struct SeenBox {
     QSize iconSize;
     QPoint iconPos;
     bool mainEnabled = true;
+    bool mainControlsDrawnEnabled = false;
+    int languageAfterClick = -1;
     QSize size;
     DialogBaseUnits base{0, 0};
 };
 
 // Waits for the modal box, records it, then closes it the given way.
-void WhenBoxOpens(qt::QtWindowBackend& backend, QWidget* main, const QString& how, SeenBox* seen,
+void WhenBoxOpens(qt::QtWindowBackend& backend, HWND main, const QString& how, SeenBox* seen,
                   const QString& screenshot = {}) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [=, &backend] {
@@ -76,7 +78,11 @@ void WhenBoxOpens(qt::QtWindowBackend& backend, QWidget* main, const QString& ho
         poll->deleteLater();
         seen->seen = true;
         seen->title = box->windowTitle();
-        seen->mainEnabled = main->isEnabled();
+        seen->mainEnabled = backend.IsWindowEnabled(main);
+        seen->mainControlsDrawnEnabled = qt::WidgetOf(main)->isEnabled();
+        // A click on the waiting main dialog goes nowhere.
+        QTest::mouseClick(qt::WidgetOf(backend.GetDlgItem(main, IDC_LANGUAGE)), Qt::LeftButton);
+        seen->languageAfterClick = g_bEnglish;
         seen->size = box->size();
         seen->base = box->BaseUnits();
         QWidget* button = nullptr;
@@ -156,7 +162,7 @@ class InfoDialogTest : public QObject {
         CWinApp app;  // the main window owns boxes opened without a parent
         app.m_pMainWnd = &gui_->dialog();
         SeenBox seen;
-        WhenBoxOpens(gui_->backend(), gui_->Window(), how, &seen);
+        WhenBoxOpens(gui_->backend(), gui_->dialog().GetSafeHwnd(), how, &seen);
         INT64 answer = english ? CInfoDlgEn().DoModal() : CInfoDlg().DoModal();
         QVERIFY(seen.seen);
         QCOMPARE(answer, INT64(result));
@@ -166,9 +172,11 @@ class InfoDialogTest : public QObject {
         QCOMPARE(seen.iconPos, QPoint(MulDiv(11, seen.base.cx, 4), MulDiv(17, seen.base.cy, 8)));
         RECT client = MapDialogRect(0, 0, 241, english ? 190 : 196, seen.base);
         QCOMPARE(seen.size, QSize(client.Width(), client.Height()));
-        QVERIFY(!seen.mainEnabled);  // owned by the main dialog, which waits
+        QVERIFY(!seen.mainEnabled);              // owned by the main dialog, which waits
+        QVERIFY(seen.mainControlsDrawnEnabled);  // without greying its controls
+        QCOMPARE(seen.languageAfterClick, 0);
 
-        QVERIFY(gui_->Window()->isEnabled());
+        QVERIFY(gui_->dialog().IsWindowEnabled());
         ExtractRequest after = fields();
         QCOMPARE(after.szSource, before.szSource);
         QCOMPARE(QByteArray(after.szLeft), QByteArray(before.szLeft));
@@ -181,11 +189,11 @@ class InfoDialogTest : public QObject {
         gui_->UseRealModalLoops();
         gui_->Click(IDC_LANGUAGE);
         SeenBox seen;
-        WhenBoxOpens(gui_->backend(), gui_->Window(), "escape", &seen);
+        WhenBoxOpens(gui_->backend(), gui_->dialog().GetSafeHwnd(), "escape", &seen);
         gui_->Click(IDC_INFO);
         QVERIFY(seen.seen);
         QCOMPARE(seen.lines.front(), kEnglishLines.front());
-        QVERIFY(gui_->Window()->isEnabled());
+        QVERIFY(gui_->dialog().IsWindowEnabled());
     }
 };
 
