@@ -10,6 +10,7 @@
 #include "platform/framework/win_app.h"
 #include "platform/framework/window_backend.h"
 #include "platform/framework/wnd.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/window_styles.h"
 
 namespace sif::qt {
@@ -25,8 +26,12 @@ void OnSignal(int) {
 
 void CloseMainWindow() {
     // Not while a box or modal dialog of a handler is open: the handler is
-    // still running on the stack below it.
-    if (QApplication::activeModalWidget() != nullptr) {
+    // still running on the stack below it. A modal dialog of ours is closed
+    // first, as its close box would; a message box of a run is waited for.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = dynamic_cast<DialogWindow*>(modal)) {
+            DispatchCommand(dialog->Handle(), IDCANCEL, BN_CLICKED);
+        }
         QTimer::singleShot(200, qApp, CloseMainWindow);
         return;
     }

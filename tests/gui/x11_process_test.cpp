@@ -1,8 +1,8 @@
 // The real sifteron process on a real X server (Xvfb): Escape, the Cancel
-// button and the window manager's close request each end it with exit code 0
-// and nothing written. Input arrives through the XTEST extension, loaded at
-// run time so the build needs no X11 headers; without Xvfb or the libraries
-// the suite skips.
+// button, the window manager's close request and SIGTERM (also while the
+// information box is open) each end it with exit code 0 and nothing written. Input arrives through
+// the XTEST extension, loaded at run time so the build needs no X11 headers; without Xvfb or the
+// libraries the suite skips.
 #include <QDir>
 #include <QFile>
 #include <QLibrary>
@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <cstring>
 
 namespace sif::test {
@@ -148,6 +149,7 @@ class X11ProcessTest : public QObject {
         QTest::newRow("Escape") << "escape";
         QTest::newRow("Cancel button") << "cancel";
         QTest::newRow("close request") << "close";
+        QTest::newRow("SIGTERM with the information box open") << "info+signal";
     }
     void closingEndsWithExitCodeZero() {
         QFETCH(QString, how);
@@ -187,6 +189,18 @@ class X11ProcessTest : public QObject {
                 x_.FakeMotionEvent(d_, -1, x, y, 0);
                 x_.FakeButtonEvent(d_, 1, 1, 0);
                 x_.FakeButtonEvent(d_, 1, 0, 0);
+            } else if (how == "info+signal") {
+                // "&Info" sits at 183, 33; the signal then closes box and window.
+                int x = left + static_cast<int>(width) * 183 / 270 + 10;
+                int y = top + static_cast<int>(height) * 33 / 138 + 8;
+                x_.FakeMotionEvent(d_, -1, x, y, 0);
+                x_.FakeButtonEvent(d_, 1, 1, 0);
+                x_.FakeButtonEvent(d_, 1, 0, 0);
+                x_.Flush(d_);
+                Window box = 0;
+                QTRY_VERIFY_WITH_TIMEOUT((box = x_.FindWindow(d_, "Sifteron Information")) != 0,
+                                         5000);
+                ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
             } else {
                 XEvent event{};
                 event.client.type = kClientMessage;
