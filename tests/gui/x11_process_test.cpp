@@ -112,6 +112,53 @@ class X11ProcessTest : public QObject {
     QString display_;
     Display* d_ = nullptr;
 
+    // Starts sifteron in `dir` on the test's X server.
+    void Start(QProcess& program, const QString& dir) {
+        program.setWorkingDirectory(dir);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("DISPLAY", display_);
+        // The X11 platform's D-Bus library keeps one buffer to the end.
+        env.insert("LSAN_OPTIONS", "suppressions=" SIF_LSAN_SUPPRESSIONS);
+        program.setProcessEnvironment(env);
+        program.start(SIF_SIFTERON_PATH, {});
+    }
+    void Key(const char* keysym) {
+        unsigned char key = x_.KeysymToKeycode(d_, x_.StringToKeysym(keysym));
+        x_.FakeKeyEvent(d_, key, 1, 0);
+        x_.FakeKeyEvent(d_, key, 0, 0);
+        x_.Flush(d_);
+    }
+    void ClickAt(QPoint at) {
+        x_.FakeMotionEvent(d_, -1, at.x(), at.y(), 0);
+        x_.FakeButtonEvent(d_, 1, 1, 0);
+        x_.FakeButtonEvent(d_, 1, 0, 0);
+        x_.Flush(d_);
+    }
+    // Moves the pointer into `window`: without a window manager the keyboard
+    // follows the pointer.
+    void PointInto(Window window) {
+        Window root = 0, child = 0;
+        int left = 0, top = 0;
+        unsigned width = 0, height = 0, border = 0, depth = 0;
+        x_.GetGeometry(d_, window, &root, &left, &top, &width, &height, &border, &depth);
+        x_.TranslateCoordinates(d_, window, root, 0, 0, &left, &top, &child);
+        x_.FakeMotionEvent(d_, -1, left + 5, top + 5, 0);
+        x_.Flush(d_);
+    }
+    // The screen point at dialog units (x, y) of the main window, which is
+    // 270 x 138 units.
+    QPoint At(Window window, int x, int y) {
+        Window root = 0, child = 0;
+        int left = 0, top = 0;
+        unsigned width = 0, height = 0, border = 0, depth = 0;
+        x_.GetGeometry(d_, window, &root, &left, &top, &width, &height, &border, &depth);
+        x_.TranslateCoordinates(d_, window, root, 0, 0, &left, &top, &child);
+        return QPoint(left + static_cast<int>(width) * x / 270,
+                      top + static_cast<int>(height) * y / 138);
+    }
+
   private slots:
     void initTestCase() {
         QString server = QStandardPaths::findExecutable("Xvfb");
@@ -144,6 +191,60 @@ class X11ProcessTest : public QObject {
         }
     }
 
+    void okRunsTheEngineAndShowsRealBoxes() {
+        QTemporaryDir dir;
+        QFile source(dir.filePath("a.txt"));
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write("x \"abc\" y\r\n");
+        source.close();
+        QProcess program;
+        Start(program, dir.path());
+        QVERIFY(program.waitForStarted(10000));
+        Window window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = x_.FindWindow(d_, "Sifteron")) != 0, 20000);
+        QTest::qWait(1000);
+
+        const char* const sourceKeys[] = {"a", "period", "t", "x", "t"};
+        const char* const targetKeys[] = {"b", "period", "t", "x", "t"};
+        QPoint field = At(window, 28, 39);
+        ClickAt(field);
+        for (const char* key : sourceKeys)
+            Key(key);
+        field = At(window, 28, 70);
+        ClickAt(field);
+        for (const char* key : targetKeys)
+            Key(key);
+        QPoint ok = At(window, 240, 30);
+        ClickAt(ok);
+
+        // Two boxes: the target is created, then the run is complete. Each
+        // takes the keyboard focus; Return answers it.
+        QFile target(dir.filePath("b.txt"));
+        int answered = 0;
+        Window last = 0;
+        for (int waited = 0; waited < 20000 && answered < 2; waited += 100) {
+            QTest::qWait(100);
+            Window box = x_.FindWindow(d_, "Meldung");
+            if (box == 0 || box == last)
+                continue;
+            QTest::qWait(300);
+            PointInto(box);
+            Key("Return");
+            QTRY_VERIFY_WITH_TIMEOUT(x_.FindWindow(d_, "Meldung") != box, 5000);
+            last = box;
+            ++answered;
+        }
+        QCOMPARE(answered, 2);
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), QByteArray("abc\r\n"));
+        QVERIFY(program.state() == QProcess::Running);  // OK never closes the window
+
+        PointInto(window);
+        Key("Escape");
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+    }
+
     void closingEndsWithExitCodeZero_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Escape") << "escape";
@@ -155,48 +256,22 @@ class X11ProcessTest : public QObject {
         QFETCH(QString, how);
         QTemporaryDir dir;
         QProcess program;
-        program.setWorkingDirectory(dir.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("WAYLAND_DISPLAY");
-        env.insert("DISPLAY", display_);
-        // The X11 platform's D-Bus library keeps one buffer to the end.
-        env.insert("LSAN_OPTIONS", "suppressions=" SIF_LSAN_SUPPRESSIONS);
-        program.setProcessEnvironment(env);
-        program.start(SIF_SIFTERON_PATH, {});
+        Start(program, dir.path());
         QVERIFY(program.waitForStarted(10000));
 
         Window window = 0;
         QTRY_VERIFY_WITH_TIMEOUT((window = x_.FindWindow(d_, "Sifteron")) != 0, 20000);
-        Window child = 0;
-        int left = 0, top = 0;
-        unsigned width = 0, height = 0, border = 0, depth = 0;
-        Window root = 0;
         // Retried: the first input may arrive before the window is mapped.
         for (int attempt = 0; attempt < 10 && program.state() == QProcess::Running; ++attempt) {
             QTest::qWait(500);
-            x_.GetGeometry(d_, window, &root, &left, &top, &width, &height, &border, &depth);
-            x_.TranslateCoordinates(d_, window, root, 0, 0, &left, &top, &child);
             if (how == "escape") {
-                x_.FakeMotionEvent(d_, -1, left + 20, top + 20, 0);  // focus follows the pointer
-                unsigned char key = x_.KeysymToKeycode(d_, x_.StringToKeysym("Escape"));
-                x_.FakeKeyEvent(d_, key, 1, 0);
-                x_.FakeKeyEvent(d_, key, 0, 0);
+                PointInto(window);
+                Key("Escape");
             } else if (how == "cancel") {
-                // Cancel sits at 230, 49 of 270 x 138 dialog units.
-                int x = left + static_cast<int>(width) * 230 / 270 + 20;
-                int y = top + static_cast<int>(height) * 49 / 138 + 15;
-                x_.FakeMotionEvent(d_, -1, x, y, 0);
-                x_.FakeButtonEvent(d_, 1, 1, 0);
-                x_.FakeButtonEvent(d_, 1, 0, 0);
+                ClickAt(At(window, 240, 55));
             } else if (how == "info+signal") {
-                // "&Info" sits at 183, 33; the signal then closes box and window.
-                int x = left + static_cast<int>(width) * 183 / 270 + 10;
-                int y = top + static_cast<int>(height) * 33 / 138 + 8;
-                x_.FakeMotionEvent(d_, -1, x, y, 0);
-                x_.FakeButtonEvent(d_, 1, 1, 0);
-                x_.FakeButtonEvent(d_, 1, 0, 0);
-                x_.Flush(d_);
+                // The signal closes the box first, then the window.
+                ClickAt(At(window, 190, 38));
                 Window box = 0;
                 QTRY_VERIFY_WITH_TIMEOUT((box = x_.FindWindow(d_, "Sifteron Information")) != 0,
                                          5000);
