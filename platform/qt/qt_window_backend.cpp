@@ -86,6 +86,16 @@ void QtWindowBackend::DestroyWindow(HWND window) {
     DialogWindow* dialog = window->dialog;
     if (dialog->IsDestroyed())
         return;
+    if (window != dialog->Handle()) {
+        // One control only; its handle stays known to the dialog, empty.
+        DispatchDestroy(window);
+        DispatchDetach(window);
+        if (QWidget* widget = WidgetOf(window)) {
+            widget->hide();
+            widget->deleteLater();
+        }
+        return;
+    }
     DispatchDestroy(dialog->Handle());
     for (HWND item : dialog->Items())
         DispatchDetach(item);

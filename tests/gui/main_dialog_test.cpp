@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -59,7 +60,7 @@ class MainDialogTest : public QObject {
     std::unique_ptr<GuiHarness> gui_;
 
     GuiHarness& gui() { return *gui_; }
-    CFilterDlg& dlg() { return gui_->dialog(); }
+    TestFilterDlg& dlg() { return gui_->dialog(); }
     std::string Text(int id) {
         char buffer[128];
         dlg().GetDlgItemTextA(id, buffer, sizeof buffer);
@@ -207,6 +208,18 @@ class MainDialogTest : public QObject {
         // Cut, not scaled, when the button is smaller than its bitmap.
         cancel->resize(30, 20);
         QCOMPARE(Grab(cancel), BitmapResourceImage("CFocus").copy(0, 0, 30, 20));
+    }
+
+    void destroyingAControlLeavesTheDialog() {
+        QPointer<QWidget> ok = gui().Control(IDOK);
+        QVERIFY(gui().dialog().m_okButton.DestroyWindow());
+        QVERIFY(gui().dialog().m_okButton.GetSafeHwnd() == nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(ok.isNull());
+        QVERIFY(Hwnd() != nullptr && gui().Window()->isVisible());
+        QVERIFY(!gui().backend().QuitPosted());
+        gui().Click(IDC_MODE_NEGATIVE);  // the rest still works
+        QCOMPARE(dlg().IsDlgButtonChecked(IDC_MODE_NEGATIVE), 1u);
     }
 
     void dialogIsGreyWithBlackTextAndSystemEditColours() {
