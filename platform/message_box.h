@@ -7,8 +7,6 @@
 namespace sif {
 
 inline constexpr UINT MB_OK = 0x0000;
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 
 class MessageBoxSink {
   public:

@@ -21,4 +21,8 @@ using HINSTANCE = const void*;
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
+// Dialog command ids, also the answers of message boxes.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
 }  // namespace sif

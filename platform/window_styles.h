@@ -3,6 +3,8 @@
 // compiler and the window layer can read them.
 #pragma once
 
+#include "platform/win_types.h"  // IDOK, IDCANCEL
+
 namespace sif {
 
 // Window styles.
@@ -81,9 +83,5 @@ inline constexpr unsigned VFT_UNKNOWN = 0x0u;
 inline constexpr unsigned VFT_APP = 0x1u;
 inline constexpr unsigned VFT_DLL = 0x2u;
 inline constexpr unsigned VFT2_UNKNOWN = 0x0u;
-
-// Dialog command ids.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 
 }  // namespace sif
