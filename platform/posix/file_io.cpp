@@ -147,6 +147,48 @@ int OpenDescriptor(const char* name, UINT style) {
     return fd < 0 ? fd : MoveAboveStandardStreams(fd);
 }
 
+// Reads at most `max` bytes into `out`, ending after `stop` when it is a byte
+// value (0-255). *atEnd tells that the end of the file cut the read short.
+UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) {
+    *atEnd = FALSE;
+    UINT done = 0;
+    while (done < max) {
+        if (f.readPos == f.readLen) {
+            ssize_t got;
+            if (stop < 0 && max - done >= kBufferSize) {
+                // Big plain reads bypass the buffer: one copy fewer.
+                do {
+                    got = ::read(f.fd, out + done, max - done);
+                } while (got < 0 && errno == EINTR);
+                if (got > 0) {
+                    done += static_cast<UINT>(got);
+                    continue;
+                }
+            } else {
+                got = Refill(f);
+            }
+            if (got < 0) {
+                return kError;
+            }
+            if (got == 0) {
+                *atEnd = TRUE;
+                break;
+            }
+        }
+        const char* from = f.readBuffer.get() + f.readPos;
+        const UINT avail = std::min(max - done, f.readLen - f.readPos);
+        const void* hit = stop >= 0 ? std::memchr(from, stop, avail) : nullptr;
+        const UINT take = hit ? static_cast<UINT>(static_cast<const char*>(hit) - from) + 1 : avail;
+        std::memcpy(out + done, from, take);
+        f.readPos += take;
+        done += take;
+        if (hit) {
+            break;
+        }
+    }
+    return done;
+}
+
 }  // namespace
 
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
@@ -163,39 +205,8 @@ UINT _lread(HFILE h, void* buffer, UINT count) {
     if (f == nullptr || count == kError || !Flush(*f)) {
         return kError;
     }
-    char* out = static_cast<char*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        if (f->readPos == f->readLen && count - done >= kBufferSize) {
-            // Big requests bypass the buffer: one copy fewer.
-            ssize_t got;
-            do {
-                got = ::read(f->fd, out + done, count - done);
-            } while (got < 0 && errno == EINTR);
-            if (got < 0) {
-                return kError;
-            }
-            if (got == 0) {
-                break;
-            }
-            done += static_cast<UINT>(got);
-            continue;
-        }
-        if (f->readPos == f->readLen) {
-            const ssize_t got = Refill(*f);
-            if (got < 0) {
-                return kError;
-            }
-            if (got == 0) {
-                break;
-            }
-        }
-        const UINT take = std::min(count - done, f->readLen - f->readPos);
-        std::memcpy(out + done, f->readBuffer.get() + f->readPos, take);
-        f->readPos += take;
-        done += take;
-    }
-    return done;
+    BOOL atEnd;
+    return ReadBuffered(*f, static_cast<char*>(buffer), count, -1, &atEnd);
 }
 
 UINT ReadUntilByte(HFILE h, char* buffer, UINT max, char stop, BOOL* atEnd) {
@@ -204,30 +215,7 @@ UINT ReadUntilByte(HFILE h, char* buffer, UINT max, char stop, BOOL* atEnd) {
     if (f == nullptr || !Flush(*f)) {
         return kError;
     }
-    UINT done = 0;
-    while (done < max) {
-        if (f->readPos == f->readLen) {
-            const ssize_t got = Refill(*f);
-            if (got < 0) {
-                return kError;
-            }
-            if (got == 0) {
-                *atEnd = TRUE;
-                break;
-            }
-        }
-        const char* from = f->readBuffer.get() + f->readPos;
-        const UINT avail = std::min(max - done, f->readLen - f->readPos);
-        const void* hit = std::memchr(from, stop, avail);
-        const UINT take = hit ? static_cast<UINT>(static_cast<const char*>(hit) - from) + 1 : avail;
-        std::memcpy(buffer + done, from, take);
-        f->readPos += take;
-        done += take;
-        if (hit) {
-            break;
-        }
-    }
-    return done;
+    return ReadBuffered(*f, buffer, max, static_cast<unsigned char>(stop), atEnd);
 }
 
 UINT _lwrite(HFILE h, const void* buffer, UINT count) {
