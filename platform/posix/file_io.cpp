@@ -29,10 +29,10 @@ struct OpenFileState {
     bool writeFailed = false;  // sticky until the file is cut back
 };
 
-std::vector<std::unique_ptr<OpenFileState>>& Table() {
-    static std::vector<std::unique_ptr<OpenFileState>> table;
-    return table;
-}
+// Open files by handle; a freed slot is reused.
+std::vector<std::unique_ptr<OpenFileState>> g_table;
+
+std::vector<std::unique_ptr<OpenFileState>>& Table() { return g_table; }
 
 OpenFileState* Lookup(HFILE h) {
     auto& table = Table();
