@@ -32,7 +32,9 @@ struct OpenFileState {
 // Open files by handle; a freed slot is reused.
 std::vector<std::unique_ptr<OpenFileState>> g_table;
 
-std::vector<std::unique_ptr<OpenFileState>>& Table() { return g_table; }
+std::vector<std::unique_ptr<OpenFileState>>& Table() {
+    return g_table;
+}
 
 OpenFileState* Lookup(HFILE h) {
     auto& table = Table();
