@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "engine/language.h"
 #include "platform/framework/win_app.h"
 #include "platform/qt/window_object.h"
 #include "platform/resources.h"
@@ -64,6 +65,15 @@ QImage BitmapResourceImage(const char* name) {
         return {};
     return QImage::fromData(bitmap->data, static_cast<int>(bitmap->size), "BMP")
         .convertToFormat(QImage::Format_RGB32);
+}
+
+MainDialogSession::MainDialogSession() {
+    g_bEnglish = 0;
+    gui_.OpenMainDialog();
+}
+
+MainDialogSession::~MainDialogSession() {
+    g_bEnglish = 0;
 }
 
 }  // namespace sif::test

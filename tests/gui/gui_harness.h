@@ -10,6 +10,7 @@
 
 #include "platform/qt/qt_window_backend.h"
 #include "tests/support/recording_message_sink.h"
+#include "tests/support/temp_dir.h"
 #include "ui/filter_dlg.h"
 
 namespace sif::test {
@@ -55,6 +56,23 @@ class GuiHarness {
     RecordingMessageSink boxes_;
     std::unique_ptr<TestFilterDlg> dialog_;
     std::vector<unsigned> modalTemplates_;
+};
+
+// One test's main dialog: German at its start and again afterwards, opened
+// with a fresh temporary directory as the current one.
+class MainDialogSession {
+  public:
+    MainDialogSession();
+    ~MainDialogSession();
+
+    GuiHarness& gui() { return gui_; }
+    TestFilterDlg& dialog() { return gui_.dialog(); }
+    const TempDir& dir() const { return dir_; }
+
+  private:
+    TempDir dir_;
+    ScopedCurrentDir cwd_{dir_.path()};
+    GuiHarness gui_;  // closed before the directory goes
 };
 
 // The image a BMP resource holds, in the format grab() gives.

@@ -115,26 +115,20 @@ class InfoDialogTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<GuiHarness> gui_;
+    std::unique_ptr<MainDialogSession> session_;
 
   private slots:
-    void init() {
-        g_bEnglish = 0;
-        gui_ = std::make_unique<GuiHarness>();
-        gui_->OpenMainDialog();
-    }
-    void cleanup() {
-        gui_.reset();
-        g_bEnglish = 0;
-    }
+    void init() { session_ = std::make_unique<MainDialogSession>(); }
+    void cleanup() { session_.reset(); }
 
     void languageChoosesTheBox() {
-        gui_->Click(IDC_INFO);
-        gui_->Click(IDC_LANGUAGE);
-        gui_->Click(IDC_INFO);
-        gui_->Click(IDC_LANGUAGE);
-        gui_->Click(IDC_INFO);
-        QCOMPARE(gui_->modalTemplates(), (std::vector<unsigned>{IDD_INFO, IDD_INFO_EN, IDD_INFO}));
+        session_->gui().Click(IDC_INFO);
+        session_->gui().Click(IDC_LANGUAGE);
+        session_->gui().Click(IDC_INFO);
+        session_->gui().Click(IDC_LANGUAGE);
+        session_->gui().Click(IDC_INFO);
+        QCOMPARE(session_->gui().modalTemplates(),
+                 (std::vector<unsigned>{IDD_INFO, IDD_INFO_EN, IDD_INFO}));
     }
 
     void boxShowsItsTemplateAndClosesThreeWays_data() {
@@ -152,17 +146,17 @@ class InfoDialogTest : public QObject {
         QFETCH(bool, english);
         QFETCH(QString, how);
         QFETCH(int, result);
-        gui_->UseRealModalLoops();
-        gui_->SetText(IDC_SOURCE, "a.txt");
-        gui_->SetText(IDC_LEFT, "<");
-        gui_->Click(IDC_MODE_NEGATIVE);
-        auto fields = [&] { return gui_->dialog().ReadRequest(); };
+        session_->gui().UseRealModalLoops();
+        session_->gui().SetText(IDC_SOURCE, "a.txt");
+        session_->gui().SetText(IDC_LEFT, "<");
+        session_->gui().Click(IDC_MODE_NEGATIVE);
+        auto fields = [&] { return session_->gui().dialog().ReadRequest(); };
         ExtractRequest before = fields();
 
         CWinApp app;  // the main window owns boxes opened without a parent
-        app.m_pMainWnd = &gui_->dialog();
+        app.m_pMainWnd = &session_->gui().dialog();
         SeenBox seen;
-        WhenBoxOpens(gui_->backend(), gui_->dialog().GetSafeHwnd(), how, &seen);
+        WhenBoxOpens(session_->gui().backend(), session_->gui().dialog().GetSafeHwnd(), how, &seen);
         INT64 answer = english ? CInfoDlgEn().DoModal() : CInfoDlg().DoModal();
         QVERIFY(seen.seen);
         QCOMPARE(answer, INT64(result));
@@ -176,24 +170,25 @@ class InfoDialogTest : public QObject {
         QVERIFY(seen.mainControlsDrawnEnabled);  // without greying its controls
         QCOMPARE(seen.languageAfterClick, 0);
 
-        QVERIFY(gui_->dialog().IsWindowEnabled());
+        QVERIFY(session_->gui().dialog().IsWindowEnabled());
         ExtractRequest after = fields();
         QCOMPARE(after.szSource, before.szSource);
         QCOMPARE(QByteArray(after.szLeft), QByteArray(before.szLeft));
         QCOMPARE(int(after.nMode), int(ModeNegative));
-        QVERIFY(gui_->Window()->isVisible());
-        QVERIFY(!gui_->backend().QuitPosted());
+        QVERIFY(session_->gui().Window()->isVisible());
+        QVERIFY(!session_->gui().backend().QuitPosted());
     }
 
     void infoButtonRunsTheBoxModally() {
-        gui_->UseRealModalLoops();
-        gui_->Click(IDC_LANGUAGE);
+        session_->gui().UseRealModalLoops();
+        session_->gui().Click(IDC_LANGUAGE);
         SeenBox seen;
-        WhenBoxOpens(gui_->backend(), gui_->dialog().GetSafeHwnd(), "escape", &seen);
-        gui_->Click(IDC_INFO);
+        WhenBoxOpens(session_->gui().backend(), session_->gui().dialog().GetSafeHwnd(), "escape",
+                     &seen);
+        session_->gui().Click(IDC_INFO);
         QVERIFY(seen.seen);
         QCOMPARE(seen.lines.front(), kEnglishLines.front());
-        QVERIFY(gui_->dialog().IsWindowEnabled());
+        QVERIFY(session_->gui().dialog().IsWindowEnabled());
     }
 };
 

@@ -55,12 +55,10 @@ class MainDialogTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<TempDir> dir_;
-    std::unique_ptr<ScopedCurrentDir> cwd_;
-    std::unique_ptr<GuiHarness> gui_;
+    std::unique_ptr<MainDialogSession> session_;
 
-    GuiHarness& gui() { return *gui_; }
-    TestFilterDlg& dlg() { return gui_->dialog(); }
+    GuiHarness& gui() { return session_->gui(); }
+    TestFilterDlg& dlg() { return session_->gui().dialog(); }
     std::string Text(int id) {
         char buffer[128];
         dlg().GetDlgItemTextA(id, buffer, sizeof buffer);
@@ -70,18 +68,10 @@ class MainDialogTest : public QObject {
 
   private slots:
     void init() {
-        g_bEnglish = 0;
-        dir_ = std::make_unique<TempDir>();
-        cwd_ = std::make_unique<ScopedCurrentDir>(dir_->path());
-        gui_ = std::make_unique<GuiHarness>();
-        gui_->OpenMainDialog();
-        QVERIFY(QTest::qWaitForWindowActive(gui_->Window()));
+        session_ = std::make_unique<MainDialogSession>();
+        QVERIFY(QTest::qWaitForWindowActive(session_->gui().Window()));
     }
-    void cleanup() {
-        gui_.reset();
-        cwd_.reset();
-        dir_.reset();
-    }
+    void cleanup() { session_.reset(); }
 
     void opensWithTheDefaults() {
         QCOMPARE(gui().Window()->windowTitle(), QString("Sifteron"));
@@ -343,11 +333,11 @@ class MainDialogTest : public QObject {
     }
 
     void okRunsTheEngineAndKeepsTheWindowOpen() {
-        WriteBytes(dir_->File("a.txt"), "x \"abc\" y \"de\"\r\nnone\r\n\"f\"\r\n");
+        WriteBytes(session_->dir().File("a.txt"), "x \"abc\" y \"de\"\r\nnone\r\n\"f\"\r\n");
         gui().SetText(IDC_SOURCE, "a.txt");
         gui().SetText(IDC_TARGET, "out.txt");
         gui().Click(IDOK);
-        QCOMPARE(ReadBytes(dir_->File("out.txt")), std::string("abc\r\nde\r\nf\r\n"));
+        QCOMPARE(ReadBytes(session_->dir().File("out.txt")), std::string("abc\r\nde\r\nf\r\n"));
         std::vector<RecordedBox> want = {
             {"Meldung", "Zieldatei wird neu erzeugt", nullptr},  // from the line operation
             {"Meldung", "Operation abgechlossen", Hwnd()},       // from the run command
@@ -357,7 +347,7 @@ class MainDialogTest : public QObject {
         // A second run appends; the window stays and nothing asks to quit.
         gui().boxes().Clear();
         gui().Click(IDOK);
-        QCOMPARE(ReadBytes(dir_->File("out.txt")),
+        QCOMPARE(ReadBytes(session_->dir().File("out.txt")),
                  std::string("abc\r\nde\r\nf\r\n").append("abc\r\nde\r\nf\r\n"));
         QCOMPARE(gui().boxes().Lines(),
                  std::vector<std::string>{"Meldung: Operation abgechlossen"});
@@ -380,19 +370,19 @@ class MainDialogTest : public QObject {
             {"Fehlermeldung", "Datei ex, nicht/Erzeugung fehlgeschlagen !", Hwnd()},
         };
         QCOMPARE(gui().boxes().boxes(), want);
-        QVERIFY(!std::filesystem::exists(dir_->File("out.txt")));
+        QVERIFY(!std::filesystem::exists(session_->dir().File("out.txt")));
         QVERIFY(gui().Window()->isVisible());
         QVERIFY(!gui().backend().QuitPosted());
     }
 
     void resourceKindRunsAResourceExtraction() {
-        WriteBytes(dir_->File("s.rc"),
+        WriteBytes(session_->dir().File("s.rc"),
                    "CAPTION \"Hallo\"\r\n  LTEXT \"Welt\",-1,1,1,1,1\r\nx \"no\"\r\n");
         gui().Click(IDC_KIND_RESOURCE);
         gui().SetText(IDC_SOURCE, "s.rc");
         gui().SetText(IDC_TARGET, "out.txt");
         gui().Click(IDOK);
-        QCOMPARE(ReadBytes(dir_->File("out.txt")),
+        QCOMPARE(ReadBytes(session_->dir().File("out.txt")),
                  std::string("Hallo\tCAPTION\ts.rc\r\nWelt\tLTEXT\ts.rc\r\n"));
         QCOMPARE(gui().boxes().Lines().back(), std::string("Meldung: Operation abgechlossen"));
     }
@@ -400,11 +390,11 @@ class MainDialogTest : public QObject {
     void aClickDuringARunStartsNoSecondRun() {
         ReenteringSink sink;
         sink.dialog = Hwnd();
-        WriteBytes(dir_->File("a.txt"), "\"v\"\r\n");
+        WriteBytes(session_->dir().File("a.txt"), "\"v\"\r\n");
         gui().SetText(IDC_SOURCE, "a.txt");
         gui().SetText(IDC_TARGET, "out.txt");
         gui().Click(IDOK);
-        QCOMPARE(ReadBytes(dir_->File("out.txt")), std::string("v\r\n"));
+        QCOMPARE(ReadBytes(session_->dir().File("out.txt")), std::string("v\r\n"));
         QCOMPARE(sink.Lines(), (std::vector<std::string>{"Meldung: Zieldatei wird neu erzeugt",
                                                          "Meldung: Operation abgechlossen"}));
     }
@@ -417,7 +407,7 @@ class MainDialogTest : public QObject {
     }
     void closeCommandsEndTheProgramWritingNothing() {
         QFETCH(QString, how);
-        WriteBytes(dir_->File("a.txt"), "\"v\"\r\n");
+        WriteBytes(session_->dir().File("a.txt"), "\"v\"\r\n");
         gui().SetText(IDC_SOURCE, "a.txt");
         gui().SetText(IDC_TARGET, "out.txt");
         QWidget* window = gui().Window();
@@ -431,8 +421,8 @@ class MainDialogTest : public QObject {
         QVERIFY(gui().backend().QuitPosted());
         QCOMPARE(gui().backend().QuitCode(), 0);
         QVERIFY(gui().boxes().boxes().empty());
-        std::filesystem::remove(dir_->File("a.txt"));
-        QVERIFY(DirectoryIsEmpty(dir_->path()));
+        std::filesystem::remove(session_->dir().File("a.txt"));
+        QVERIFY(DirectoryIsEmpty(session_->dir().path()));
     }
 };
 

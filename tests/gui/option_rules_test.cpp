@@ -28,8 +28,8 @@ class OptionRulesTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<GuiHarness> gui_;
-    CFilterDlg& dlg() { return gui_->dialog(); }
+    std::unique_ptr<MainDialogSession> session_;
+    CFilterDlg& dlg() { return session_->gui().dialog(); }
     std::string Text(int id) {
         char buffer[128];
         dlg().GetDlgItemTextA(id, buffer, sizeof buffer);
@@ -54,30 +54,23 @@ class OptionRulesTest : public QObject {
     }
 
   private slots:
-    void init() {
-        g_bEnglish = 0;
-        gui_ = std::make_unique<GuiHarness>();
-        gui_->OpenMainDialog();
-    }
-    void cleanup() {
-        gui_.reset();
-        g_bEnglish = 0;
-    }
+    void init() { session_ = std::make_unique<MainDialogSession>(); }
+    void cleanup() { session_.reset(); }
 
     void modeBoxesAreExclusiveForText() {
         for (int id : {IDC_MODE_NEGATIVE, IDC_MODE_MULTI_POSITIVE, IDC_MODE_MULTI_NEGATIVE,
                        IDC_MODE_POSITIVE, IDC_MODE_POSITIVE}) {
-            gui_->Click(id);
+            session_->gui().Click(id);
             QCOMPARE(CheckedModes(), std::vector<int>{id});  // a checked box stays checked
         }
     }
 
     void resourceKindRefusesTheOtherModes() {
-        gui_->Click(IDC_MODE_MULTI_NEGATIVE);
-        gui_->Click(IDC_KIND_RESOURCE);
+        session_->gui().Click(IDC_MODE_MULTI_NEGATIVE);
+        session_->gui().Click(IDC_KIND_RESOURCE);
         QCOMPARE(CheckedModes(), std::vector<int>{IDC_MODE_POSITIVE});
         for (int id : {IDC_MODE_NEGATIVE, IDC_MODE_MULTI_POSITIVE, IDC_MODE_MULTI_NEGATIVE}) {
-            gui_->Click(id);
+            session_->gui().Click(id);
             QCOMPARE(CheckedModes(), std::vector<int>{IDC_MODE_POSITIVE});
         }
     }
@@ -88,7 +81,7 @@ class OptionRulesTest : public QObject {
         QRandomGenerator random(4711);
         for (int step = 0; step < 300; ++step) {
             int id = targets[random.bounded(int(std::size(targets)))];
-            gui_->Click(id);
+            session_->gui().Click(id);
             std::vector<int> checked = CheckedModes();
             QVERIFY2(checked.size() == 1,
                      qPrintable(QString("step %1 (click %2)").arg(step).arg(id)));
@@ -98,11 +91,11 @@ class OptionRulesTest : public QObject {
     }
 
     void resourceKindResetsTheDelimitersOnEveryClick() {
-        gui_->Click(IDC_MODE_MULTI_POSITIVE);
+        session_->gui().Click(IDC_MODE_MULTI_POSITIVE);
         for (int round = 0; round < 2; ++round) {  // also when already selected
-            gui_->SetText(IDC_LEFT, "<");
-            gui_->SetText(IDC_RIGHT, "}]");
-            gui_->Click(IDC_KIND_RESOURCE);
+            session_->gui().SetText(IDC_LEFT, "<");
+            session_->gui().SetText(IDC_RIGHT, "}]");
+            session_->gui().Click(IDC_KIND_RESOURCE);
             QCOMPARE(Text(IDC_LEFT), std::string("\""));
             QCOMPARE(Text(IDC_RIGHT), std::string("\""));
             QCOMPARE(CheckedModes(), std::vector<int>{IDC_MODE_POSITIVE});
@@ -110,30 +103,30 @@ class OptionRulesTest : public QObject {
     }
 
     void textKindRestoresNothing() {
-        gui_->Click(IDC_MODE_NEGATIVE);
-        gui_->SetText(IDC_LEFT, "<");
-        gui_->Click(IDC_KIND_RESOURCE);
-        gui_->SetText(IDC_LEFT, "[");
-        gui_->Click(IDC_KIND_TEXT);
+        session_->gui().Click(IDC_MODE_NEGATIVE);
+        session_->gui().SetText(IDC_LEFT, "<");
+        session_->gui().Click(IDC_KIND_RESOURCE);
+        session_->gui().SetText(IDC_LEFT, "[");
+        session_->gui().Click(IDC_KIND_TEXT);
         QCOMPARE(CheckedModes(), std::vector<int>{IDC_MODE_POSITIVE});
         QCOMPARE(Text(IDC_LEFT), std::string("["));
         QCOMPARE(Text(IDC_RIGHT), std::string("\""));
     }
 
     void oneToggleShowsEnglishAndChangesNothingElse() {
-        gui_->Click(IDC_MODE_NEGATIVE);
-        gui_->SetText(IDC_SOURCE, "in.txt");
-        gui_->SetText(IDC_TARGET, "out.txt");
-        gui_->SetText(IDC_LEFT, "<");
-        gui_->SetText(IDC_RIGHT, ">");
+        session_->gui().Click(IDC_MODE_NEGATIVE);
+        session_->gui().SetText(IDC_SOURCE, "in.txt");
+        session_->gui().SetText(IDC_TARGET, "out.txt");
+        session_->gui().SetText(IDC_LEFT, "<");
+        session_->gui().SetText(IDC_RIGHT, ">");
         const std::vector<int> unchanged = {
             IDC_SOURCE,        IDC_TARGET,        IDC_LEFT,          IDC_RIGHT,
             IDC_MODE_POSITIVE, IDC_MODE_NEGATIVE, IDC_KIND_RESOURCE, IDC_KIND_TEXT,
             IDC_INFO,          IDC_LANGUAGE,      IDC_BROWSE_SOURCE, IDC_BROWSE_TARGET};
         Snapshot before = Take(unchanged);
-        QString caption = gui_->Window()->windowTitle();
+        QString caption = session_->gui().Window()->windowTitle();
 
-        gui_->Click(IDC_LANGUAGE);
+        session_->gui().Click(IDC_LANGUAGE);
         QCOMPARE(g_bEnglish, 1);
         const std::pair<int, const char*> english[] = {
             {IDC_LABEL_SOURCE, "source file:"},
@@ -150,12 +143,12 @@ class OptionRulesTest : public QObject {
             QCOMPARE(Text(id), std::string(text));
         QCOMPARE(Take(unchanged), before);
         QCOMPARE(Text(IDC_MODE_POSITIVE), std::string("positiv: ... \"xxxxx\" ..."));
-        QCOMPARE(gui_->Window()->windowTitle(), caption);
+        QCOMPARE(session_->gui().Window()->windowTitle(), caption);
     }
 
     void twoTogglesGiveTheStringTablesGerman() {
-        gui_->Click(IDC_LANGUAGE);
-        gui_->Click(IDC_LANGUAGE);
+        session_->gui().Click(IDC_LANGUAGE);
+        session_->gui().Click(IDC_LANGUAGE);
         QCOMPARE(g_bEnglish, 0);
         const std::pair<int, const char*> german[] = {
             {IDC_LABEL_SOURCE, "Quelldatei:"},
@@ -173,15 +166,15 @@ class OptionRulesTest : public QObject {
     }
 
     void aRunAfterAToggleSpeaksEnglish() {
-        gui_->Click(IDC_LANGUAGE);
-        gui_->SetText(IDC_SOURCE, "same");
-        gui_->SetText(IDC_TARGET, "same");
-        gui_->Click(IDOK);
-        QCOMPARE(gui_->boxes().Lines(),
+        session_->gui().Click(IDC_LANGUAGE);
+        session_->gui().SetText(IDC_SOURCE, "same");
+        session_->gui().SetText(IDC_TARGET, "same");
+        session_->gui().Click(IDOK);
+        QCOMPARE(session_->gui().boxes().Lines(),
                  std::vector<std::string>{"Errormessage: source file == target file !"});
-        gui_->Click(IDC_LANGUAGE);
-        gui_->Click(IDOK);
-        QCOMPARE(gui_->boxes().Lines().back(),
+        session_->gui().Click(IDC_LANGUAGE);
+        session_->gui().Click(IDOK);
+        QCOMPARE(session_->gui().boxes().Lines().back(),
                  std::string("Fehlermeldung: Quelldatei == Zieldatei !"));
     }
 };
