@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -50,24 +51,12 @@ class FilesTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<TempDir> dir_;
-    std::unique_ptr<ScopedCurrentDir> cwd_;
-    std::unique_ptr<GuiHarness> gui_;
-    CFilterDlg& dlg() { return gui_->dialog(); }
+    std::unique_ptr<MainDialogSession> session_;
+    CFilterDlg& dlg() { return session_->gui().dialog(); }
 
   private slots:
-    void init() {
-        g_bEnglish = 0;
-        dir_ = std::make_unique<TempDir>();
-        cwd_ = std::make_unique<ScopedCurrentDir>(dir_->path());
-        gui_ = std::make_unique<GuiHarness>();
-        gui_->OpenMainDialog();
-    }
-    void cleanup() {
-        gui_.reset();
-        cwd_.reset();
-        dir_.reset();
-    }
+    void init() { session_ = std::make_unique<MainDialogSession>(); }
+    void cleanup() { session_.reset(); }
 
     void browseOffersTheFiltersOfTheKind_data() {
         QTest::addColumn<int>("kind");  // 0: neither kind selected
@@ -87,7 +76,7 @@ class FilesTest : public QObject {
         for (int id = IDC_KIND_RESOURCE; id <= IDC_KIND_TEXT; ++id)
             dlg().CheckDlgButton(id, id == kind);
         ScriptedFileDialog files;
-        gui_->Click(button);
+        session_->gui().Click(button);
         QCOMPARE(files.requests.size(), std::size_t(1));
         QCOMPARE(files.requests[0].filters, *expected[filterSet]);
         QCOMPARE(files.requests[0].filterIndex, 1);
@@ -96,18 +85,18 @@ class FilesTest : public QObject {
     }
 
     void aCancelledDialogLeavesTheFieldAndDirectory() {
-        gui_->SetText(IDC_SOURCE, "kept.txt");
+        session_->gui().SetText(IDC_SOURCE, "kept.txt");
         ScriptedFileDialog files;  // answers with a cancel
-        gui_->Click(IDC_BROWSE_SOURCE);
-        gui_->Click(IDC_BROWSE_TARGET);
+        session_->gui().Click(IDC_BROWSE_SOURCE);
+        session_->gui().Click(IDC_BROWSE_TARGET);
         QCOMPARE(files.requests.size(), std::size_t(2));
         QCOMPARE(dlg().GetDlgItemFileName(IDC_SOURCE), std::string("kept.txt"));
         QCOMPARE(dlg().GetDlgItemFileName(IDC_TARGET), std::string());
-        QCOMPARE(std::filesystem::current_path(), dir_->path());
+        QCOMPARE(std::filesystem::current_path(), session_->dir().path());
     }
 
     void theChosenPathIsWrittenWhole() {
-        std::filesystem::path folder = dir_->path() / std::string(200, 'd') /
+        std::filesystem::path folder = session_->dir().path() / std::string(200, 'd') /
                                        "Gr\xC3\xB6\xC3\x9F"
                                        "e mit Leer";
         std::filesystem::create_directories(folder);
@@ -115,32 +104,32 @@ class FilesTest : public QObject {
         WriteBytes(chosen, "");
         ScriptedFileDialog files;
         files.answer = chosen;
-        gui_->SetText(IDC_TARGET, "replaced");
-        gui_->Click(IDC_BROWSE_TARGET);
+        session_->gui().SetText(IDC_TARGET, "replaced");
+        session_->gui().Click(IDC_BROWSE_TARGET);
         QVERIFY(chosen.size() > 200);
         QCOMPARE(dlg().GetDlgItemFileName(IDC_TARGET), chosen);
         QCOMPARE(dlg().ReadRequest().szTarget, chosen);
     }
 
     void theWorkingDirectoryFollowsTheChoice() {
-        std::filesystem::path sub = dir_->path() / "sub";
+        std::filesystem::path sub = session_->dir().path() / "sub";
         std::filesystem::create_directories(sub);
         WriteBytes((sub / "a.txt").string(), "\"one\"\r\n");
         WriteBytes((sub / "b.txt").string(), "\"two\"\r\n");
         WriteBytes((sub / "Liste.txt").string(), "b.txt\r\n");
         ScriptedFileDialog files;
         files.answer = (sub / "a.txt").string();
-        gui_->Click(IDC_BROWSE_SOURCE);
+        session_->gui().Click(IDC_BROWSE_SOURCE);
         QCOMPARE(std::filesystem::current_path(), sub);
 
         // Bare names typed afterwards, the list file included, are looked up there.
-        gui_->SetText(IDC_SOURCE, "a.txt");
-        gui_->SetText(IDC_TARGET, "out.txt");
-        gui_->Click(IDOK);
-        gui_->SetText(IDC_SOURCE, "#LISTE#");
-        gui_->Click(IDOK);
+        session_->gui().SetText(IDC_SOURCE, "a.txt");
+        session_->gui().SetText(IDC_TARGET, "out.txt");
+        session_->gui().Click(IDOK);
+        session_->gui().SetText(IDC_SOURCE, "#LISTE#");
+        session_->gui().Click(IDOK);
         QCOMPARE(ReadBytes((sub / "out.txt").string()), std::string("one\r\ntwo\r\n"));
-        QVERIFY(!std::filesystem::exists(dir_->path() / "out.txt"));
+        QVERIFY(!std::filesystem::exists(session_->dir().path() / "out.txt"));
     }
 
     void qtFileDialogOffersTheFiltersAndReturnsTheWholePath_data() {
@@ -150,26 +139,31 @@ class FilesTest : public QObject {
     }
     void qtFileDialogOffersTheFiltersAndReturnsTheWholePath() {
         QFETCH(bool, accept);
-        std::string chosen = (dir_->path() / "\xC3\xA4 b.htm").string();
+        std::string chosen = (session_->dir().path() / "\xC3\xA4 b.htm").string();
         WriteBytes(chosen, "");
         OpenFileRequest request;
         request.filters = kTextFilters;
         QStringList seenFilters;
         QString seenSelected;
         bool seenModal = true;
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [&, poll] {
+        // Answers on every tick until the dialog has gone: an accept that
+        // comes before the dialog has read its folder may be refused, and a
+        // dialog that never closes fails the test instead of hanging it.
+        QTimer poll;
+        int ticks = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 auto* dialog = qobject_cast<QFileDialog*>(top);
                 if (dialog == nullptr || !dialog->isVisible())
                     continue;
-                poll->stop();
-                poll->deleteLater();
                 seenFilters = dialog->nameFilters();
                 seenSelected = dialog->selectedNameFilter();
                 seenModal = dialog->isModal() || dialog->parentWidget() != nullptr;
-                if (accept) {
-                    dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(chosen)));
+                if (accept && ++ticks < 500) {
+                    // Typed as a user would: selectFile() depends on the
+                    // folder listing the dialog loads in the background.
+                    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                        name->setText(QFile::decodeName(QByteArray::fromStdString(chosen)));
                     static_cast<QDialog*>(dialog)->accept();
                 } else {
                     dialog->reject();
@@ -177,9 +171,10 @@ class FilesTest : public QObject {
                 return;
             }
         });
-        poll->start(10);
+        poll.start(10);
         qt::QtFileDialogSink sink;
         std::optional<std::string> answer = sink.ChooseFile(request);
+        poll.stop();
         QCOMPARE(seenFilters, (QStringList{"Text (*.txt)", "HTML (*.html)", "HTM (*.htm)"}));
         QCOMPARE(seenSelected, QString("Text (*.txt)"));
         QVERIFY(!seenModal);  // no owner: the main dialog stays usable
@@ -200,9 +195,9 @@ class FilesTest : public QObject {
         QFETCH(int, field);
         QFETCH(int, button);
         // A stand-in editor first on PATH that records its arguments.
-        std::filesystem::path bin = dir_->path() / "bin";
+        std::filesystem::path bin = session_->dir().path() / "bin";
         std::filesystem::create_directories(bin);
-        std::string record = (dir_->path() / "argv").string();
+        std::string record = (session_->dir().path() / "argv").string();
         std::string script = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
                              record + ".tmp'\nprintf '%s\\n' \"$#\" >> '" + record + ".tmp'\nmv '" +
                              record + ".tmp' '" + record + "'\n";
@@ -212,25 +207,25 @@ class FilesTest : public QObject {
         qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + oldPath);
 
         const std::string name = "a b \"c\" ;$(touch pwned) `touch pwned2` 'x' & \xC3\xA4.txt";
-        gui_->SetText(field, QString::fromStdString(name));
-        gui_->Click(button);
+        session_->gui().SetText(field, QString::fromStdString(name));
+        session_->gui().Click(button);
         QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(record), 10000);
         qputenv("PATH", oldPath);
         QCOMPARE(ReadBytes(record), name + "\n1\n");
-        QVERIFY(!std::filesystem::exists(dir_->path() / "pwned"));
-        QVERIFY(!std::filesystem::exists(dir_->path() / "pwned2"));
+        QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned"));
+        QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned2"));
     }
 
     void viewWithAnEmptyFieldStartsNothing() {
-        std::filesystem::path bin = dir_->path() / "bin";
+        std::filesystem::path bin = session_->dir().path() / "bin";
         std::filesystem::create_directories(bin);
-        std::string marker = (dir_->path() / "started").string();
+        std::string marker = (session_->dir().path() / "started").string();
         WriteBytes((bin / "gedit").string(), "#!/bin/sh\ntouch '" + marker + "'\n");
         std::filesystem::permissions(bin / "gedit", std::filesystem::perms::owner_all);
         QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + oldPath);
-        gui_->Click(IDC_VIEW_SOURCE);
-        gui_->Click(IDC_VIEW_TARGET);
+        session_->gui().Click(IDC_VIEW_SOURCE);
+        session_->gui().Click(IDC_VIEW_TARGET);
         QTest::qWait(500);
         qputenv("PATH", oldPath);
         QVERIFY(!std::filesystem::exists(marker));
