@@ -45,11 +45,13 @@ void ExtractDelimited(char* line, char left, char right, int examined, int resou
         return;
     }
 
-    // Positions 0 .. examined - 2, and none after the line's first NUL.
+    // Positions 0 .. examined - 2, and none after the line's first NUL. That
+    // NUL is examined itself: it closes a piece when the right delimiter is
+    // NUL (an empty delimiter field).
     int end = examined - 1;
     end = end < 0 ? 0 : end > kResultMax ? kResultMax : end;
     if (const int nul = Find(line, 0, end, '\0'); nul >= 0) {
-        end = nul;
+        end = nul + 1;
     }
 
     // The result is built at the front of the line: every piece costs its

@@ -90,6 +90,40 @@ TEST(ExtractDelimited, NulDelimitersFindNothingInsideTheText) {
     EXPECT_EQ(Extract("a \"x\" b", '\0', '\0', 0), "");
 }
 
+// Stored bytes as the line operation leaves them, the examined length being
+// their count + 1.
+struct StoredCase {
+    const char* name;
+    std::string stored;
+    int resource;
+    const char* expected;
+};
+
+void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class NulRightDelimiter : public ::testing::TestWithParam<StoredCase> {};
+
+TEST_P(NulRightDelimiter, ClosesAtTheFirstNulAndLooksNoFurther) {
+    const StoredCase& c = GetParam();
+    char line[510] = {};
+    std::memcpy(line, c.stored.data(), c.stored.size());
+    g_bInStringTable = 0;
+    ExtractDelimited(line, '"', '\0', static_cast<int>(c.stored.size()) + 1, c.resource);
+    EXPECT_STREQ(line, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, NulRightDelimiter,
+    ::testing::Values(StoredCase{"LastLineStoredNul", std::string("\"two\0", 5), 0, "two"},
+                      StoredCase{"LineEndNoNul", "\"two\r\n", 0, ""},
+                      StoredCase{"EmbeddedNul", std::string("x\"ab\0cd\"\r\n", 10), 0, "ab"},
+                      StoredCase{"BackslashBeforeNul", std::string("\"a\\\0", 4), 0, ""},
+                      StoredCase{"ResourceLastLine", std::string("CAPTION \"Hi\0", 12), 1, "Hi"},
+                      StoredCase{"NulNotExamined", "\"two", 0, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ExtractDelimited, NeverWritesPastTheLineOnFullLines) {
     // A 498-byte piece of quote pairs: the result can never outgrow it.
     std::string text;

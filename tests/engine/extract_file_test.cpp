@@ -73,6 +73,7 @@ struct LineCase {
     int positive;
     std::string expected;
     int tooLongBoxes;
+    const char* right = "\"";  // "" gives the delimiter NUL
 };
 
 // Keeps test names short in listings.
@@ -86,7 +87,7 @@ TEST_P(ExtractFileLines, WritesTheFilteredLines) {
     const LineCase& c = GetParam();
     WriteBytes(tgt, "");
     WriteBytes(src, c.source);
-    EXPECT_EQ(Run(src, tgt, 0, c.positive), 1);
+    EXPECT_EQ(Run(src, tgt, 0, c.positive, "\"", c.right), 1);
     EXPECT_EQ(ReadBytes(tgt), c.expected);
     EXPECT_EQ(boxes.Lines(), Lines(c.tooLongBoxes, kTooLong));
 }
@@ -113,7 +114,16 @@ INSTANTIATE_TEST_SUITE_P(
                  1, "p1\r\np3\r\n", 2},
         LineCase{"NegativeKeepsLineEnds", "a \"x\" b\r\n\"all\"\r\nc \"open\r\nd\r\n", 0,
                  "a  b\r\n\r\nc d\r\n", 0},
-        LineCase{"NegativeLastLineWithoutEnd", "a \"b\" c", 0, "a  c", 0}),
+        LineCase{"NegativeLastLineWithoutEnd", "a \"b\" c", 0, "a  c", 0},
+        // A NUL right delimiter meets the line's first NUL: the one stored for
+        // the final empty read, or one inside the line. Nothing after it counts.
+        LineCase{"NulRightClosesAtTheStoredNul", "\"two", 1, "two\r\n", 0, ""},
+        LineCase{"NulRightFindsNoNulBeforeALineEnd", "\"two\r\n", 1, "", 0, ""},
+        LineCase{"NulRightClosesAtAnEmbeddedNul", std::string("x\"ab\0cd\"\r\n", 10), 1, "ab\r\n",
+                 0, ""},
+        LineCase{"NegativeNulRightEndsTheStretchAndTheLine", std::string("x\"ab\0cd\"\r\n", 10), 0,
+                 "x", 0, ""},
+        LineCase{"NegativeNulRightLastLine", "a\"two", 0, "a", 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExtractFileTest, ResourceLinesCarryKeywordAndSourceNameAsPassed) {

@@ -20,7 +20,8 @@ inline void ReferenceExtractDelimited(char* line, char left, char right, int exa
     int leftPos = -1;
     int rightPos = -1;
     bool pieceFound = false;
-    for (int p = 0; p < examined - 1 && p < stored; ++p) {
+    // The first NUL is examined too; nothing after it is.
+    for (int p = 0; p < examined - 1 && p <= stored; ++p) {
         if (leftPos >= 0 && rightPos < 0 && copy[p] == right) {
             if (resourceMode && right == '"' && copy[p + 1] == '"') {
                 ++p;
