@@ -84,6 +84,13 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
         }
         g_szLine[n] = '\0';
         if (n == kLinePieceMax) {
+            // Output held back so far is written before the box: when that
+            // fails, the run ends where an unbuffered write would have ended
+            // it, and the box is not shown.
+            if (!FlushFile(files.target)) {
+                FailOperation(&files);
+                return 0;
+            }
             ShowMessage(nullptr, kMsgLineTooLong, kCaptionError, g_bMsgEnglish);
         }
         if (!ProcessLine(files, request, static_cast<int>(n))) {

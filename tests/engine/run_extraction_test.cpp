@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -203,6 +204,71 @@ TEST_F(RunTest, ListedTargetIsRefusedAndTheWalkGoesOn) {
     EXPECT_EQ(boxes.Lines(), (Lines{kListMode, kSameName, kFailed, kCompleted}));
     EXPECT_EQ(ReadBytes("out.txt"), "\"old\"\r\n\r\n");
 }
+
+// A full device as the target: the boxes are those that unbuffered writes,
+// one per line, would have given. The first failed write ends the run.
+struct FullDeviceCase {
+    const char* name;
+    std::string source;
+    ExtractMode mode;
+    SourceKind kind;
+    Lines boxes;
+};
+
+// Keeps test names short in listings.
+void PrintTo(const FullDeviceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FullDevice : public RunTest, public ::testing::WithParamInterface<FullDeviceCase> {};
+
+TEST_P(FullDevice, ReportsTheFailedWriteWhereItHappened) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    const FullDeviceCase& c = GetParam();
+    WriteBytes("a.txt", c.source);
+    Run(Request("a.txt", "/dev/full", c.mode, c.kind));
+    EXPECT_EQ(boxes.Lines(), c.boxes);
+}
+
+const char kTooLong[] = "Fehlermeldung: Zeile zu lang > 500 Zeichen !";
+const char kReadWrite[] = "Fehlermeldung: Fehler beim Lesen/Schreiben !";
+const std::string kLong(1200, '.');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FullDevice,
+    ::testing::Values(
+        FullDeviceCase{"ShortThenLong",
+                       "\"a\"\r\n" + kLong + "\r\n",
+                       ModePositive,
+                       KindText,
+                       {kReadWrite, kFailed}},
+        FullDeviceCase{"NegativeShortThenLong",
+                       "a\r\n" + kLong + "\r\n",
+                       ModeNegative,
+                       KindText,
+                       {kReadWrite, kFailed}},
+        FullDeviceCase{"ResourceShortThenLong",
+                       "CAPTION \"a\"\r\n" + kLong + "\r\n",
+                       ModePositive,
+                       KindResource,
+                       {kReadWrite, kFailed}},
+        // Its first piece is announced before it is written.
+        FullDeviceCase{"LongFirst",
+                       "\"a\"" + kLong + "\r\n",
+                       ModePositive,
+                       KindText,
+                       {kTooLong, kReadWrite, kFailed}},
+        // Lines that keep nothing write nothing, so nothing fails before them.
+        FullDeviceCase{"LongWithoutOutputThenShort",
+                       kLong + "\r\n\"a\"\r\n",
+                       ModePositive,
+                       KindText,
+                       {kTooLong, kTooLong, kReadWrite, kFailed}},
+        FullDeviceCase{
+            "Multiline", "\"a\"" + kLong, ModeMultilinePositive, KindText, {kReadWrite, kFailed}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace sif
