@@ -25,14 +25,11 @@ struct LineRequest {
     int kind;
     int positive;
     std::string sourceTail;  // resource lines end in TAB source CR LF
+    std::string record;      // one resource line's output, reused
 };
 
-BOOL WriteText(const OperationFiles& files, const char* text) {
-    return WriteTarget(files, text, static_cast<UINT>(std::strlen(text)));
-}
-
 // Filters the line in g_szLine (stored length n) and appends what it keeps.
-BOOL ProcessLine(const OperationFiles& files, const LineRequest& r, int n) {
+BOOL ProcessLine(const OperationFiles& files, LineRequest& r, int n) {
     if (r.positive != 1) {
         const int kept = StripDelimited(g_szLine, r.left, r.right, n + 1);
         return kept <= 0 || WriteTarget(files, g_szLine, static_cast<UINT>(kept));
@@ -48,15 +45,14 @@ BOOL ProcessLine(const OperationFiles& files, const LineRequest& r, int n) {
         std::memcpy(g_szLine + length, "\r\n", 3);
         return WriteTarget(files, g_szLine, static_cast<UINT>(length + 2));
     }
-    if (!WriteTarget(files, g_szLine, static_cast<UINT>(length))) {
-        return FALSE;
-    }
-    // TAB keyword, then TAB source CR LF. The source name is used whole, so
-    // it does not go through the line buffer.
-    char keyword[kKeywordSize + 1] = "\t";
-    std::strncat(keyword, g_szKeyword, kKeywordSize - 1);
-    return WriteText(files, keyword) &&
-           WriteTarget(files, r.sourceTail.data(), static_cast<UINT>(r.sourceTail.size()));
+    // Text, TAB keyword, TAB source CR LF in one write, so that a record is
+    // never split. The source name is used whole, so it does not go through
+    // the line buffer.
+    r.record.assign(g_szLine, length);
+    r.record += '\t';
+    r.record.append(g_szKeyword, strnlen(g_szKeyword, kKeywordSize - 1));
+    r.record += r.sourceTail;
+    return WriteTarget(files, r.record.data(), static_cast<UINT>(r.record.size()));
 }
 
 }  // namespace
@@ -68,8 +64,7 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
         return 0;
     }
     g_bInStringTable = 0;
-    const LineRequest request{left[0], right[0], kind, positive,
-                              std::string("\t") + source + "\r\n"};
+    LineRequest request{left[0], right[0], kind, positive, std::string("\t") + source + "\r\n", {}};
 
     for (;;) {
         BOOL atEnd = FALSE;
