@@ -23,8 +23,16 @@ const char kHelp[] =
     "  --english           English messages (default German)\n"
     "  --help, --version   print this help or the version and exit\n"
     "\n"
-    "Exit status: 0 when the run closed with a notice, 1 with an error,\n"
+    "A named pipe as SOURCE is read as `cat` reads it: the run waits for its\n"
+    "writer. SIGTERM, SIGINT or SIGHUP during a run cut the target back to its\n"
+    "length before the unfinished file and end the run with status 1.\n"
+    "\n"
+    "Exit status: 0 when the run closed with a notice, 1 with an error (also\n"
+    "when a file named in the list failed, or a message could not be written),\n"
     "2 for wrong arguments.\n";
+
+const char kInterrupted[] =
+    "sifteron-cli: interrupted; the unfinished file's output was taken back out of the target\n";
 
 }  // namespace
 
@@ -45,6 +53,13 @@ int main(int argc, char** argv) {
         case sif::cli::CliAction::Run:
             break;
     }
-    const unsigned closing = sif::RunRequest(options.request, nullptr);
-    return sif::IsErrorOutcome(closing) ? kExitError : kExitNotice;
+    sif::IgnoreFileSizeSignal();
+    sif::EndOnTerminationSignals(kInterrupted);
+    const sif::RunOutcome outcome = sif::RunRequest(options.request, nullptr);
+    // A message that could not be written leaves the caller without the
+    // outcome: that is no success.
+    if (std::fflush(stderr) != 0 || std::ferror(stderr)) {
+        return kExitError;
+    }
+    return sif::IsErrorOutcome(outcome) ? kExitError : kExitNotice;
 }

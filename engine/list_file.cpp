@@ -61,22 +61,23 @@ BOOL ReadListLine(HFILE list, char (&name)[kListNameSize]) {
     return TRUE;
 }
 
-UINT ListFile(const ExtractRequest& request, int positive, HWND owner) {
+RunOutcome ListFile(const ExtractRequest& request, int positive, HWND owner) {
     const int english = request.bEnglish;
     ShowMessage(owner, kMsgListMode, kCaptionNotice, english);
 
     HFILE list = OpenListFile();
     if (list == HFILE_ERROR) {
         ShowMessage(owner, kMsgListMissing, kCaptionError, english);
-        return kMsgListMissing;
+        return {kMsgListMissing};
     }
     if (ListIsTarget(list, request.szTarget.c_str())) {
         _lclose(list);
         ShowMessage(owner, kMsgSameFile, kCaptionError, english);
-        return kMsgSameFile;
+        return {kMsgSameFile};
     }
 
     char name[kListNameSize];
+    int failed = 0;
     BOOL more;
     do {
         more = ReadListLine(list, name);
@@ -84,12 +85,13 @@ UINT ListFile(const ExtractRequest& request, int positive, HWND owner) {
             !ExtractFile(name, request.szTarget.c_str(), request.szLeft, request.szRight,
                          request.nKind, positive)) {
             ShowMessage(owner, kMsgFileFailed, kCaptionError, english);
+            ++failed;
         }
     } while (more);
 
     _lclose(list);
     ShowMessage(owner, kMsgCompleted, kCaptionNotice, english);
-    return kMsgCompleted;
+    return {kMsgCompleted, failed};
 }
 
 }  // namespace sif

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/extract_request.h"
+#include "engine/run_extraction.h"
 #include "platform/file_io.h"
 
 namespace sif {
@@ -15,7 +16,7 @@ BOOL ReadListLine(HFILE list, char (&name)[kListNameSize]);
 
 // Walks "Liste.txt" (else "liste.txt") in the current directory, extracting
 // every listed name of more than 3 characters into the request's target.
-// Returns the id of the box that closed the run.
-UINT ListFile(const ExtractRequest& request, int positive, HWND owner);
+// Returns the box that closed the run and the count of files that failed.
+RunOutcome ListFile(const ExtractRequest& request, int positive, HWND owner);
 
 }  // namespace sif

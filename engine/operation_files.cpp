@@ -44,6 +44,7 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
             ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
             return FALSE;
         }
+        SetCutBackOnInterrupt(files->target, files->targetStart);
         return TRUE;
     }
 
@@ -58,6 +59,7 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
         return FALSE;
     }
     files->targetStart = 0;
+    SetCutBackOnInterrupt(files->target, 0);
     return TRUE;
 }
 

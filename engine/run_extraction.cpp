@@ -16,12 +16,12 @@ bool IsListKeyword(const std::string& source) {
 
 }  // namespace
 
-UINT RunRequest(const ExtractRequest& request, HWND owner) {
+RunOutcome RunRequest(const ExtractRequest& request, HWND owner) {
     SetMessageLanguage(request.bEnglish);
     const int english = request.bEnglish;
     auto close = [&](UINT textId, UINT captionId) {
         ShowMessage(owner, textId, captionId, english);
-        return textId;
+        return RunOutcome{textId};
     };
 
     // Before anything else: with equal names a multiline run would read what
@@ -60,8 +60,10 @@ UINT RunRequest(const ExtractRequest& request, HWND owner) {
     return close(kMsgCompleted, kCaptionNotice);
 }
 
-bool IsErrorOutcome(UINT closingId) {
-    return closingId == kMsgSameFile || closingId == kMsgListMissing || closingId == kMsgFileFailed;
+bool IsErrorOutcome(const RunOutcome& outcome) {
+    const UINT id = outcome.closingId;
+    return id == kMsgSameFile || id == kMsgListMissing || id == kMsgFileFailed ||
+           outcome.failedFiles > 0;
 }
 
 }  // namespace sif

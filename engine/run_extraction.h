@@ -6,13 +6,20 @@
 
 namespace sif {
 
-// Runs `request`, showing the run's boxes owned by `owner`. Returns the
-// catalogue id (German) of the box that closed the run: a notice
-// (kMsgMultilineOk, kMsgCompleted) or an error (kMsgSameFile,
-// kMsgListMissing, kMsgFileFailed).
-UINT RunRequest(const ExtractRequest& request, HWND owner);
+// What a run ended with.
+struct RunOutcome {
+    // Catalogue id (German) of the box that closed the run: a notice
+    // (kMsgMultilineOk, kMsgCompleted) or an error (kMsgSameFile,
+    // kMsgListMissing, kMsgFileFailed).
+    UINT closingId;
+    // Listed files that failed; the list run still closes with a notice.
+    int failedFiles = 0;
+};
 
-// TRUE when the closing id is an error.
-bool IsErrorOutcome(UINT closingId);
+// Runs `request`, showing the run's boxes owned by `owner`.
+RunOutcome RunRequest(const ExtractRequest& request, HWND owner);
+
+// True when the run closed with an error, or a listed file failed.
+bool IsErrorOutcome(const RunOutcome& outcome);
 
 }  // namespace sif

@@ -23,7 +23,8 @@ struct OFSTRUCT {
     unsigned short nErrCode;  // errno of the failed open, 0 on success
 };
 
-// OF_READ: an existing file that is not a directory.
+// OF_READ: an existing file that is not a directory. The first read of a
+// named pipe waits for its writer, as `cat` does.
 // OF_READWRITE: an existing file, for reading and writing.
 // OF_CREATE | OF_READWRITE: a new, empty file; never replaces an existing one.
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style);
@@ -58,5 +59,13 @@ BOOL TruncateFile(HFILE h, INT64 length);
 
 // TRUE when both handles refer to the same file on disk.
 BOOL IsSameFile(HFILE a, HFILE b);
+
+// While set, CutBackInterruptedAppend cuts `h` back to `length`: an append
+// that a termination signal stops leaves the file as it was. One file at a
+// time, until the file is closed.
+void SetCutBackOnInterrupt(HFILE h, INT64 length);
+
+// Safe inside a signal handler.
+void CutBackInterruptedAppend();
 
 }  // namespace sif

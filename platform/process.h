@@ -7,4 +7,13 @@ namespace sif {
 // started without, so that nothing else can land on those descriptors.
 void EnsureStandardStreams();
 
+// A write beyond the file-size limit then fails like any other write, so the
+// run can undo it and say so, instead of the process dying silently.
+void IgnoreFileSizeSignal();
+
+// SIGTERM, SIGINT and SIGHUP end the process with status 1: an unfinished
+// append is cut back first (SetCutBackOnInterrupt), then `line` goes to
+// stderr. `line` must outlive the process's use of it.
+void EndOnTerminationSignals(const char* line);
+
 }  // namespace sif

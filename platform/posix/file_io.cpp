@@ -3,10 +3,12 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -27,10 +29,17 @@ struct OpenFileState {
     std::unique_ptr<char[]> writeBuffer;
     UINT writeLen = 0;
     bool writeFailed = false;  // sticky until the file is cut back
+    bool awaitWriter = false;  // a pipe read before any writer has come
 };
 
 // Open files by handle; a freed slot is reused.
 std::vector<std::unique_ptr<OpenFileState>> g_table;
+
+// The append that a termination signal cuts back. Lock-free atomics, so the
+// signal handler may read them.
+std::atomic<int> g_cutBackFd{-1};
+std::atomic<long long> g_cutBackLength{0};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<long long>::is_always_lock_free);
 
 std::vector<std::unique_ptr<OpenFileState>>& Table() {
     return g_table;
@@ -123,7 +132,9 @@ int MoveAboveStandardStreams(int fd) {
     return moved;
 }
 
-int OpenDescriptor(const char* name, UINT style) {
+// *isPipe tells that a named pipe was opened for reading.
+int OpenDescriptor(const char* name, UINT style, bool* isPipe) {
+    *isPipe = false;
     if (name == nullptr || name[0] == '\0') {
         errno = ENOENT;
         return -1;
@@ -134,7 +145,7 @@ int OpenDescriptor(const char* name, UINT style) {
     } else {
         const int access = (style & OF_READWRITE) ? O_RDWR : O_RDONLY;
         // Non-blocking only for the open itself, so a FIFO without a writer
-        // cannot hang it.
+        // cannot hang it: the wait for the writer belongs to the first read.
         fd = ::open(name, access | O_CLOEXEC | O_NONBLOCK);
         if (fd >= 0) {
             struct stat st {};
@@ -144,15 +155,29 @@ int OpenDescriptor(const char* name, UINT style) {
                 return -1;
             }
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            *isPipe = S_ISFIFO(st.st_mode) && access == O_RDONLY;
         }
     }
     return fd < 0 ? fd : MoveAboveStandardStreams(fd);
+}
+
+// A pipe read before its writer has come would read as empty; like `cat`,
+// wait until the writer has written something or has come and gone.
+void AwaitWriter(OpenFileState& f) {
+    if (!f.awaitWriter) {
+        return;
+    }
+    f.awaitWriter = false;
+    pollfd p{f.fd, POLLIN, 0};
+    while (::poll(&p, 1, -1) < 0 && errno == EINTR) {
+    }
 }
 
 // Reads at most `max` bytes into `out`, ending after `stop` when it is a byte
 // value (0-255). *atEnd tells that the end of the file cut the read short.
 UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) {
     *atEnd = FALSE;
+    AwaitWriter(f);
     UINT done = 0;
     while (done < max) {
         if (f.readPos == f.readLen) {
@@ -194,12 +219,18 @@ UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) 
 }  // namespace
 
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
-    const int fd = OpenDescriptor(name, style);
+    bool isPipe = false;
+    const int fd = OpenDescriptor(name, style, &isPipe);
     if (of != nullptr) {
         of->cBytes = sizeof(OFSTRUCT);
         of->nErrCode = fd < 0 ? static_cast<unsigned short>(errno) : 0;
     }
-    return fd < 0 ? HFILE_ERROR : Register(fd);
+    if (fd < 0) {
+        return HFILE_ERROR;
+    }
+    const HFILE h = Register(fd);
+    Lookup(h)->awaitWriter = isPipe;
+    return h;
 }
 
 UINT _lread(HFILE h, void* buffer, UINT count) {
@@ -261,6 +292,10 @@ HFILE _lclose(HFILE h) {
         return HFILE_ERROR;
     }
     const bool flushed = Flush(*f);
+    if (g_cutBackFd == f->fd) {
+        // The descriptor may be reused for another file.
+        g_cutBackFd = -1;
+    }
     const bool closed = ::close(f->fd) == 0;
     Table()[static_cast<std::size_t>(h)].reset();
     return flushed && closed ? 0 : HFILE_ERROR;
@@ -301,6 +336,21 @@ BOOL IsSameFile(HFILE a, HFILE b) {
         return FALSE;
     }
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino ? TRUE : FALSE;
+}
+
+void SetCutBackOnInterrupt(HFILE h, INT64 length) {
+    OpenFileState* f = Lookup(h);
+    g_cutBackFd = -1;
+    g_cutBackLength = length;
+    g_cutBackFd = f != nullptr ? f->fd : -1;
+}
+
+void CutBackInterruptedAppend() {
+    const int fd = g_cutBackFd;
+    if (fd >= 0) {
+        // Output still in the write buffer never reaches the file.
+        (void)::ftruncate(fd, static_cast<off_t>(g_cutBackLength.load()));
+    }
 }
 
 }  // namespace sif

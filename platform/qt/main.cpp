@@ -26,6 +26,7 @@ bool HaveDisplay() {
 
 int main(int argc, char** argv) {
     sif::EnsureStandardStreams();
+    sif::IgnoreFileSizeSignal();
     sif::qt::InstallTerminationSignals();
     if (!HaveDisplay()) {
         std::fprintf(stderr,

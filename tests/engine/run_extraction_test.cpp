@@ -45,7 +45,7 @@ class RunTest : public ::testing::Test {
         return r;
     }
 
-    UINT Run(const ExtractRequest& r) { return RunRequest(r, kMainWindow); }
+    UINT Run(const ExtractRequest& r) { return RunRequest(r, kMainWindow).closingId; }
 
     std::vector<HWND> Owners() const {
         std::vector<HWND> owners;
