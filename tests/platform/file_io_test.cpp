@@ -160,5 +160,21 @@ TEST_F(FileIoTest, PendingOutputIsOnDiskWhileABoxIsOpen) {
     EXPECT_EQ(sink.seen, "before the box");
 }
 
+TEST_F(FileIoTest, AWriteAfterAReadLandsWhereTheReadStopped) {
+    // The read fills the buffer far beyond the three bytes asked for; the
+    // write must still go to position 3, not behind the read-ahead.
+    WriteBytes(file, "abcdefghij");
+    HFILE h = Open(file, OF_READWRITE);
+    ASSERT_NE(h, HFILE_ERROR);
+    char three[3];
+    ASSERT_EQ(_lread(h, three, 3), 3u);
+    ASSERT_EQ(_lwrite(h, "XY", 2), 2u);
+    char next;
+    ASSERT_EQ(_lread(h, &next, 1), 1u);
+    EXPECT_EQ(next, 'f');
+    EXPECT_EQ(_lclose(h), 0);
+    EXPECT_EQ(ReadBytes(file), "abcXYfghij");
+}
+
 }  // namespace
 }  // namespace sif
