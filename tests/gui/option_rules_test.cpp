@@ -90,6 +90,18 @@ class OptionRulesTest : public QObject {
         }
     }
 
+    void theFirstCheckedBoxInIdOrderChoosesTheMode() {
+        // Only the program itself can check two boxes at once; the lookup must
+        // still take the lowest id, as the run does.
+        dlg().SendDlgItemMessageA(IDC_MODE_POSITIVE, BM_SETCHECK, 0);
+        QCOMPARE(dlg().GetCheckedRadioButton(IDC_MODE_POSITIVE, IDC_MODE_MULTI_NEGATIVE), 0);
+        dlg().SendDlgItemMessageA(IDC_MODE_MULTI_NEGATIVE, BM_SETCHECK, 1);
+        dlg().SendDlgItemMessageA(IDC_MODE_NEGATIVE, BM_SETCHECK, 1);
+        QCOMPARE(dlg().GetCheckedRadioButton(IDC_MODE_POSITIVE, IDC_MODE_MULTI_NEGATIVE),
+                 IDC_MODE_NEGATIVE);
+        QCOMPARE(dlg().GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT), IDC_KIND_TEXT);
+    }
+
     void resourceKindResetsTheDelimitersOnEveryClick() {
         session_->gui().Click(IDC_MODE_MULTI_POSITIVE);
         for (int round = 0; round < 2; ++round) {  // also when already selected
