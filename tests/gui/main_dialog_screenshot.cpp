@@ -1,6 +1,7 @@
 // Renders the dialogs to screenshots/ in the build tree, for a look by eye
 // beside templates 101, 100 and 104: main-de.png as the program opens,
-// main-en.png after one language toggle, info-de.png and info-en.png.
+// main-en.png after one language toggle, info-de.png and info-en.png. Not a
+// test: the build target "screenshots" runs it.
 #include <QDir>
 #include <QTest>
 
