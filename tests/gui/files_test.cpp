@@ -237,6 +237,9 @@ class FilesTest : public QObject {
     }
 
     void viewWithAnEmptyFieldStartsNothing() {
+        // An editor to start, so that only the empty name can stop it.
+        ScopedSearchPath path(session_->dir().path() / "bin", TextViewerCandidates().front(),
+                              "#!/bin/sh\n");
         session_->gui().Click(IDC_VIEW_SOURCE);
         session_->gui().Click(IDC_VIEW_TARGET);
         QCOMPARE(session_->gui().backend().started().size(), std::size_t(0));
