@@ -237,22 +237,37 @@ class FrameworkTest : public QObject {
         QCOMPARE(ParseFilterString("Odd|*.o|Name|"), (F{{"Odd", "*.o"}}));
     }
 
-    void textViewerIsTheFirstCandidateOnPath() {
-        auto installed = [](std::vector<std::string> files) {
-            return [files](const std::string& file) {
-                return std::find(files.begin(), files.end(), file) != files.end();
-            };
+    void textViewerIsTheFirstCandidateInAnAbsoluteFolder_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("viewer");
+        QTest::newRow("candidate order before PATH order")
+            << "/a:/b" << QStringList{"/a/kate", "/b/gedit"} << "/b/gedit";
+        QTest::newRow("PATH order for one candidate")
+            << "/a:/b" << QStringList{"/a/gedit", "/b/gedit"} << "/a/gedit";
+        QTest::newRow("one folder")
+            << "/usr/bin" << QStringList{"/usr/bin/pluma"} << "/usr/bin/pluma";
+        QTest::newRow("no editor: the desktop opener")
+            << "/a:/b" << QStringList{"/a/vi", "/b/xdg-open"} << "/b/xdg-open";
+        QTest::newRow("nothing") << "/a:/b" << QStringList{"/a/vi"} << "";
+        QTest::newRow("empty PATH") << "" << QStringList{"/gedit", "gedit"} << "";
+        // Empty and relative entries name the current folder.
+        QTest::newRow("empty entry first") << ":/x" << QStringList{"/mousepad", "./mousepad"} << "";
+        QTest::newRow("empty entry last") << "/x:" << QStringList{"/gedit", "./gedit"} << "";
+        QTest::newRow("empty entry inside") << "/x::/y" << QStringList{"/gedit", "./gedit"} << "";
+        QTest::newRow("dot") << ".:/x" << QStringList{"./gedit"} << "";
+        QTest::newRow("relative folder, then absolute")
+            << "bin:/usr/bin" << QStringList{"bin/gedit", "/usr/bin/gedit"} << "/usr/bin/gedit";
+        QTest::newRow("relative opener") << "bin" << QStringList{"bin/xdg-open"} << "";
+    }
+    void textViewerIsTheFirstCandidateInAnAbsoluteFolder() {
+        QFETCH(QString, path);
+        QFETCH(QStringList, installed);
+        QFETCH(QString, viewer);
+        auto isExecutable = [&](const std::string& file) {
+            return installed.contains(QString::fromStdString(file));
         };
-        // Candidate order counts before PATH order.
-        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/kate", "/b/gedit"})),
-                 std::string("/b/gedit"));
-        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/gedit", "/b/gedit"})),
-                 std::string("/a/gedit"));
-        QCOMPARE(FindTextViewer("/usr/bin", installed({"/usr/bin/pluma"})),
-                 std::string("/usr/bin/pluma"));
-        QCOMPARE(FindTextViewer(":/x", installed({"./mousepad"})), std::string("./mousepad"));
-        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/vi", "/b/nano"})), std::string("xdg-open"));
-        QCOMPARE(FindTextViewer("", installed({})), std::string("xdg-open"));
+        QCOMPARE(QString::fromStdString(FindTextViewer(path.toStdString(), isExecutable)), viewer);
     }
 
     void routingWalksFromDerivedToBase() {
