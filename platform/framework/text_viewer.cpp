@@ -35,6 +35,12 @@ std::string FindTextViewer(const std::string& searchPath,
     return {};
 }
 
+std::string ViewerFileArgument(const std::string& fileName) {
+    if (!fileName.empty() && (fileName.front() == '-' || fileName.front() == '+'))
+        return "./" + fileName;
+    return fileName;
+}
+
 void StartTextViewer(const std::string& fileName) {
     WindowBackend* backend = GetWindowBackend();
     if (fileName.empty() || backend == nullptr)
@@ -44,7 +50,7 @@ void StartTextViewer(const std::string& fileName) {
         return access(file.c_str(), X_OK) == 0;
     });
     if (!viewer.empty())
-        backend->StartDetached(viewer, {fileName});
+        backend->StartDetached(viewer, {ViewerFileArgument(fileName)});
 }
 
 }  // namespace sif

@@ -19,6 +19,10 @@ const std::vector<std::string>& TextViewerCandidates();
 std::string FindTextViewer(const std::string& searchPath,
                            const std::function<bool(const std::string&)>& isExecutable);
 
+// `fileName` as an argument the viewer can only take for a file: a relative
+// name that starts like an option ("-") or a line number ("+") gets "./".
+std::string ViewerFileArgument(const std::string& fileName);
+
 // Starts the viewer on `fileName` (file-name encoding) without waiting; an
 // empty name starts nothing. Failure is not reported, as for any viewer.
 void StartTextViewer(const std::string& fileName);

@@ -209,15 +209,24 @@ class FilesTest : public QObject {
         }
     }
 
-    void viewStartsTheEditorWithTheNameAsOneArgument_data() {
+    void viewStartsTheEditorWithTheNameAsOneFileArgument_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("button");
-        QTest::newRow("source") << IDC_SOURCE << IDC_VIEW_SOURCE;
-        QTest::newRow("target") << IDC_TARGET << IDC_VIEW_TARGET;
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("argument");
+        const QByteArray shell = "a b \"c\" ;$(touch pwned) `touch pwned2` 'x' & \xC3\xA4.txt";
+        QTest::newRow("source") << IDC_SOURCE << IDC_VIEW_SOURCE << shell << shell;
+        QTest::newRow("target") << IDC_TARGET << IDC_VIEW_TARGET << shell << shell;
+        QTest::newRow("option-like") << IDC_SOURCE << IDC_VIEW_SOURCE << QByteArray("--new-window")
+                                     << QByteArray("./--new-window");
+        QTest::newRow("absolute") << IDC_TARGET << IDC_VIEW_TARGET << QByteArray("/tmp/-x.txt")
+                                  << QByteArray("/tmp/-x.txt");
     }
-    void viewStartsTheEditorWithTheNameAsOneArgument() {
+    void viewStartsTheEditorWithTheNameAsOneFileArgument() {
         QFETCH(int, field);
         QFETCH(int, button);
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, argument);
         // A stand-in editor first on PATH that records its arguments.
         std::filesystem::path bin = session_->dir().path() / "bin";
         std::string record = (session_->dir().path() / "argv").string();
@@ -226,12 +235,11 @@ class FilesTest : public QObject {
                              record + ".tmp' '" + record + "'\n";
         ScopedSearchPath path(bin, TextViewerCandidates().front(), script);
 
-        const std::string name = "a b \"c\" ;$(touch pwned) `touch pwned2` 'x' & \xC3\xA4.txt";
-        session_->gui().SetText(field, QString::fromStdString(name));
+        session_->gui().SetText(field, QString::fromUtf8(name));
         session_->gui().Click(button);
         QTRY_VERIFY2_WITH_TIMEOUT(std::filesystem::exists(record),
                                   "the stand-in editor wrote nothing within 10 s", 10000);
-        QCOMPARE(ReadBytes(record), name + "\n1\n");
+        QCOMPARE(ReadBytes(record), argument.toStdString() + "\n1\n");
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned"));
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned2"));
     }

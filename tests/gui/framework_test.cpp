@@ -270,6 +270,34 @@ class FrameworkTest : public QObject {
         QCOMPARE(QString::fromStdString(FindTextViewer(path.toStdString(), isExecutable)), viewer);
     }
 
+    void viewerFileArgumentCannotBeAnOption_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("plain") << "a.txt"
+                               << "a.txt";
+        QTest::newRow("option") << "--new-window"
+                                << "./--new-window";
+        QTest::newRow("short option") << "-s"
+                                      << "./-s";
+        QTest::newRow("lone dash") << "-"
+                                   << "./-";
+        QTest::newRow("line number") << "+12"
+                                     << "./+12";
+        QTest::newRow("absolute") << "/tmp/-x"
+                                  << "/tmp/-x";
+        QTest::newRow("dash inside") << "a-b"
+                                     << "a-b";
+        QTest::newRow("dash after a folder") << "sub/-x"
+                                             << "sub/-x";
+        QTest::newRow("blank before the dash") << " -x"
+                                               << " -x";
+    }
+    void viewerFileArgumentCannotBeAnOption() {
+        QFETCH(QString, name);
+        QFETCH(QString, argument);
+        QCOMPARE(QString::fromStdString(ViewerFileArgument(name.toStdString())), argument);
+    }
+
     void routingWalksFromDerivedToBase() {
         RoutingDerived wnd;
         QVERIFY(wnd.OnCmdMsg(1, BN_CLICKED));     // base entry, virtual override runs
