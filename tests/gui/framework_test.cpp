@@ -153,15 +153,27 @@ class FrameworkTest : public QObject {
         QCOMPARE(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
     }
 
-    void codePageReplacesWhatItLacks() {
-        bool exact = true;
-        QCOMPARE(CodePointToCp1252(0x3B1, &exact), static_cast<unsigned char>('?'));  // alpha
-        QVERIFY(!exact);
-        QCOMPARE(Utf8ToCp1252("a\xCE\xB1"
-                              "b"),
-                 std::string("a?b"));
+    void codePageReplacesWhatItLacksAndSaysSo_data() {
+        QTest::addColumn<QByteArray>("utf8");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("ascii") << QByteArray("a?b") << QByteArray("a?b") << true;
+        QTest::newRow("high row and latin-1")
+            << QByteArray("\xE2\x82\xAC\xC2\xAB") << QByteArray("\x80\xAB") << true;
+        QTest::newRow("alpha") << QByteArray("a\xCE\xB1z") << QByteArray("a?z") << false;
+        QTest::newRow("arrow") << QByteArray("\xE2\x86\x92") << QByteArray("?") << false;
+        QTest::newRow("beyond 16 bits")
+            << QByteArray("\xF0\x9F\x98\x80") << QByteArray("?") << false;
         // Malformed UTF-8 never reads past the end.
-        QCOMPARE(Utf8ToCp1252("x\xE2\x82"), std::string("x?"));
+        QTest::newRow("cut sequence") << QByteArray("x\xE2\x82") << QByteArray("x?") << false;
+    }
+    void codePageReplacesWhatItLacksAndSaysSo() {
+        QFETCH(QByteArray, utf8);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exact);
+        bool wasExact = !exact;
+        QCOMPARE(QByteArray::fromStdString(Utf8ToCp1252(utf8.toStdString(), &wasExact)), bytes);
+        QCOMPARE(wasExact, exact);
     }
 
     void bitmapInfoReadsSizeAndRefusesDamage() {
