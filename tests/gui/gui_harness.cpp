@@ -81,6 +81,17 @@ ModalWatcher::ModalWatcher(std::function<bool(QWidget&)> handle, int timeoutMs)
     poll_.start(10);
 }
 
+void GuiHarness::Type(int id, const QString& text) {
+    auto* edit = ControlAs<QLineEdit>(id);
+    QVERIFY2(edit != nullptr, qPrintable(QString("no edit field %1").arg(id)));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    for (char32_t c : text.toUcs4()) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                            Qt::NoModifier);
+    }
+}
+
 QImage BitmapResourceImage(const char* name) {
     const res::BinaryResource* bitmap = FindBitmapResource(name);
     if (bitmap == nullptr)

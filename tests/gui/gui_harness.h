@@ -68,6 +68,8 @@ class GuiHarness {
     // A click as the mouse gives it.
     void Click(int id);
     void SetText(int id, const QString& text);
+    // Replaces the text of edit field `id` key by key, as typing does.
+    void Type(int id, const QString& text);
 
   private:
     TestBackend backend_;
