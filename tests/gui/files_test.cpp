@@ -240,6 +240,9 @@ class FilesTest : public QObject {
         QTRY_VERIFY2_WITH_TIMEOUT(std::filesystem::exists(record),
                                   "the stand-in editor wrote nothing within 10 s", 10000);
         QCOMPARE(ReadBytes(record), argument.toStdString() + "\n1\n");
+        const auto& started = session_->gui().backend().started();
+        QCOMPARE(started.size(), std::size_t(1));
+        QCOMPARE(started[0], (bin / TextViewerCandidates().front()).string());
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned"));
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned2"));
     }

@@ -13,7 +13,7 @@
 namespace sif::test {
 
 bool TestBackend::StartDetached(const std::string& program, const std::vector<std::string>& args) {
-    started_.push_back({program, args});
+    started_.push_back(program);
     return qt::QtWindowBackend::StartDetached(program, args);
 }
 

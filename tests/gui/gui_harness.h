@@ -30,15 +30,11 @@ class TestFilterDlg : public CFilterDlg {
 // The Qt backend, keeping every program it was asked to start.
 class TestBackend : public qt::QtWindowBackend {
   public:
-    struct Started {
-        std::string program;
-        std::vector<std::string> args;
-    };
     bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
-    const std::vector<Started>& started() const { return started_; }
+    const std::vector<std::string>& started() const { return started_; }
 
   private:
-    std::vector<Started> started_;
+    std::vector<std::string> started_;
 };
 
 class GuiHarness {
