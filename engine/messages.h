@@ -19,6 +19,7 @@ enum MessageId : UINT {
     kMsgCreateTarget = 3047,
     kMsgLineTooLong = 3048,
     kMsgReadWriteError = 3049,
+    kMsgDelimiterNotInCodePage = 3070,
 };
 
 inline constexpr UINT kEnglishOffset = 20;

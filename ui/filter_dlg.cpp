@@ -1,6 +1,7 @@
 #include "ui/filter_dlg.h"
 
 #include "engine/language.h"
+#include "engine/messages.h"
 #include "engine/run_extraction.h"
 #include "platform/framework/file_dialog.h"
 #include "platform/framework/text_viewer.h"
@@ -98,7 +99,13 @@ void CFilterDlg::RunExtraction() {
     if (running)
         return;
     running = true;
-    RunRequest(ReadRequest(), m_hWnd);
+    if (IsDlgItemTextExact(IDC_LEFT) && IsDlgItemTextExact(IDC_RIGHT)) {
+        RunRequest(ReadRequest(), m_hWnd);
+    } else {
+        // The field would read as '?', and the run would cut at question
+        // marks that the user never typed.
+        ShowMessage(m_hWnd, kMsgDelimiterNotInCodePage, kCaptionError, g_bEnglish);
+    }
     running = false;
 }
 

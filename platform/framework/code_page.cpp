@@ -76,12 +76,17 @@ std::string Cp1252ToUtf8(const std::string& text) {
     return out;
 }
 
-std::string Utf8ToCp1252(const std::string& text) {
+std::string Utf8ToCp1252(const std::string& text, bool* exact) {
     std::string out;
     out.reserve(text.size());
+    bool all = true;
     for (std::size_t i = 0; i < text.size();) {
-        out += static_cast<char>(CodePointToCp1252(NextCodePoint(text, i)));
+        bool fits = true;
+        out += static_cast<char>(CodePointToCp1252(NextCodePoint(text, i), &fits));
+        all = all && fits;
     }
+    if (exact != nullptr)
+        *exact = all;
     return out;
 }
 

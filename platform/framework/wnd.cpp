@@ -133,6 +133,11 @@ int CWnd::GetDlgItemTextA(int id, char* buffer, int size) const {
     return static_cast<int>(count);
 }
 
+BOOL CWnd::IsDlgItemTextExact(int id) const {
+    HWND item = Item(this, id);
+    return item == nullptr || GetWindowBackend()->IsWindowTextExact(item);
+}
+
 void CWnd::SetDlgItemTextA(int id, const char* text) {
     HWND item = Item(this, id);
     if (item != nullptr)

@@ -36,6 +36,9 @@ class CWnd {
     // Text of control `id` in the single-byte code page, cut to size - 1
     // bytes, with its NUL; returns the count copied.
     int GetDlgItemTextA(int id, char* buffer, int size) const;
+    // FALSE when the text of control `id` holds a character that the code
+    // page lacks, which GetDlgItemTextA gives as '?'.
+    BOOL IsDlgItemTextExact(int id) const;
     void SetDlgItemTextA(int id, const char* text);
     // Text of control `id` as a file name, whole, in the platform's file-name
     // encoding.

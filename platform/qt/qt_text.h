@@ -7,7 +7,8 @@
 namespace sif::qt {
 
 QString FromCp1252(const std::string& text);
-std::string ToCp1252(const QString& text);
+// Characters the code page lacks become '?' (and *exact = false).
+std::string ToCp1252(const QString& text, bool* exact = nullptr);
 
 // A static text's display form: "&&" shows one '&', a single '&' marks the
 // next letter as mnemonic and is not shown.

@@ -36,6 +36,20 @@ DialogBaseUnits MeasureBaseUnits(const QFont& font) {
     return BaseUnitsFromFontMetrics(alphabet, metrics.height());
 }
 
+// The text a window shows; a static text's with its mnemonic marks.
+QString TextOf(HWND window) {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr)
+        return {};
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text();
+    if (qobject_cast<QLabel*>(widget) != nullptr)
+        return window->prefixedText;
+    return widget->windowTitle();
+}
+
 QPixmap IconPixmap(int iconId) {
     const res::BinaryResource* icon = FindIconResource(static_cast<unsigned>(iconId));
     if (icon == nullptr)
@@ -164,16 +178,13 @@ HWND QtWindowBackend::GetDlgItem(HWND dialog, int id) const {
 }
 
 std::string QtWindowBackend::GetWindowText(HWND window) const {
-    QWidget* widget = WidgetOf(window);
-    if (widget == nullptr)
-        return {};
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return ToCp1252(edit->text());
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return ToCp1252(button->text());
-    if (qobject_cast<QLabel*>(widget) != nullptr)
-        return ToCp1252(window->prefixedText);
-    return ToCp1252(widget->windowTitle());
+    return ToCp1252(TextOf(window));
+}
+
+bool QtWindowBackend::IsWindowTextExact(HWND window) const {
+    bool exact = true;
+    ToCp1252(TextOf(window), &exact);
+    return exact;
 }
 
 void QtWindowBackend::SetWindowText(HWND window, const std::string& text) {

@@ -25,6 +25,7 @@ class QtWindowBackend : public WindowBackend {
     bool IsWindowEnabled(HWND window) const override;
     HWND GetDlgItem(HWND dialog, int id) const override;
     std::string GetWindowText(HWND window) const override;
+    bool IsWindowTextExact(HWND window) const override;
     void SetWindowText(HWND window, const std::string& text) override;
     std::string GetWindowFileName(HWND window) const override;
     void SetWindowFileName(HWND window, const std::string& fileName) override;

@@ -2,6 +2,7 @@
 // kind, cancelling, whole paths, the working directory following a choice,
 // and the viewer started with the field's text as its one argument.
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -13,6 +14,7 @@
 
 #include "engine/language.h"
 #include "platform/framework/file_dialog.h"
+#include "platform/framework/text_viewer.h"
 #include "platform/qt/qt_file_dialog_sink.h"
 #include "tests/gui/gui_harness.h"
 #include "tests/support/temp_dir.h"
@@ -44,6 +46,24 @@ class ScriptedFileDialog : public FileDialogSink {
 const Filters kResourceFilters = {{"Res", "*.rc"}, {"Dialog", "*.dlg"}};
 const Filters kTextFilters = {{"Text", "*.txt"}, {"HTML", "*.html"}, {"HTM", "*.htm"}};
 const Filters kTargetFilters = {{"Text", "*.txt"}};
+
+// An executable `name` holding `script` in `bin`, which stands first on PATH
+// until destruction.
+class ScopedSearchPath {
+  public:
+    ScopedSearchPath(const std::filesystem::path& bin, const std::string& name,
+                     const std::string& script)
+        : previous_(qgetenv("PATH")) {
+        std::filesystem::create_directories(bin);
+        WriteBytes((bin / name).string(), script);
+        std::filesystem::permissions(bin / name, std::filesystem::perms::owner_all);
+        qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + previous_);
+    }
+    ~ScopedSearchPath() { qputenv("PATH", previous_); }
+
+  private:
+    QByteArray previous_;
+};
 
 }  // namespace
 
@@ -147,10 +167,12 @@ class FilesTest : public QObject {
         QString seenSelected;
         bool seenModal = true;
         // Answers on every tick until the dialog has gone: an accept that
-        // comes before the dialog has read its folder may be refused, and a
-        // dialog that never closes fails the test instead of hanging it.
+        // comes before the dialog has read its folder may be refused. One
+        // that is still refused after 10 s becomes a cancel and a failure,
+        // so the dialog cannot hang the test.
+        QDeadlineTimer giveUp(10000);
+        bool refused = false;
         QTimer poll;
-        int ticks = 0;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 auto* dialog = qobject_cast<QFileDialog*>(top);
@@ -159,7 +181,8 @@ class FilesTest : public QObject {
                 seenFilters = dialog->nameFilters();
                 seenSelected = dialog->selectedNameFilter();
                 seenModal = dialog->isModal() || dialog->parentWidget() != nullptr;
-                if (accept && ++ticks < 500) {
+                refused = accept && giveUp.hasExpired();
+                if (accept && !refused) {
                     // Typed as a user would: selectFile() depends on the
                     // folder listing the dialog loads in the background.
                     if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
@@ -175,6 +198,7 @@ class FilesTest : public QObject {
         qt::QtFileDialogSink sink;
         std::optional<std::string> answer = sink.ChooseFile(request);
         poll.stop();
+        QVERIFY2(!refused, "the file dialog refused the typed name for 10 s");
         QCOMPARE(seenFilters, (QStringList{"Text (*.txt)", "HTML (*.html)", "HTM (*.htm)"}));
         QCOMPARE(seenSelected, QString("Text (*.txt)"));
         QVERIFY(!seenModal);  // no owner: the main dialog stays usable
@@ -185,50 +209,51 @@ class FilesTest : public QObject {
         }
     }
 
-    void viewStartsTheEditorWithTheNameAsOneArgument_data() {
+    void viewStartsTheEditorWithTheNameAsOneFileArgument_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("button");
-        QTest::newRow("source") << IDC_SOURCE << IDC_VIEW_SOURCE;
-        QTest::newRow("target") << IDC_TARGET << IDC_VIEW_TARGET;
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("argument");
+        const QByteArray shell = "a b \"c\" ;$(touch pwned) `touch pwned2` 'x' & \xC3\xA4.txt";
+        QTest::newRow("source") << IDC_SOURCE << IDC_VIEW_SOURCE << shell << shell;
+        QTest::newRow("target") << IDC_TARGET << IDC_VIEW_TARGET << shell << shell;
+        QTest::newRow("option-like") << IDC_SOURCE << IDC_VIEW_SOURCE << QByteArray("--new-window")
+                                     << QByteArray("./--new-window");
+        QTest::newRow("absolute") << IDC_TARGET << IDC_VIEW_TARGET << QByteArray("/tmp/-x.txt")
+                                  << QByteArray("/tmp/-x.txt");
     }
-    void viewStartsTheEditorWithTheNameAsOneArgument() {
+    void viewStartsTheEditorWithTheNameAsOneFileArgument() {
         QFETCH(int, field);
         QFETCH(int, button);
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, argument);
         // A stand-in editor first on PATH that records its arguments.
         std::filesystem::path bin = session_->dir().path() / "bin";
-        std::filesystem::create_directories(bin);
         std::string record = (session_->dir().path() / "argv").string();
         std::string script = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
                              record + ".tmp'\nprintf '%s\\n' \"$#\" >> '" + record + ".tmp'\nmv '" +
                              record + ".tmp' '" + record + "'\n";
-        WriteBytes((bin / "gedit").string(), script);
-        std::filesystem::permissions(bin / "gedit", std::filesystem::perms::owner_all);
-        QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + oldPath);
+        ScopedSearchPath path(bin, TextViewerCandidates().front(), script);
 
-        const std::string name = "a b \"c\" ;$(touch pwned) `touch pwned2` 'x' & \xC3\xA4.txt";
-        session_->gui().SetText(field, QString::fromStdString(name));
+        session_->gui().SetText(field, QString::fromUtf8(name));
         session_->gui().Click(button);
-        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(record), 10000);
-        qputenv("PATH", oldPath);
-        QCOMPARE(ReadBytes(record), name + "\n1\n");
+        QTRY_VERIFY2_WITH_TIMEOUT(std::filesystem::exists(record),
+                                  "the stand-in editor wrote nothing within 10 s", 10000);
+        QCOMPARE(ReadBytes(record), argument.toStdString() + "\n1\n");
+        const auto& started = session_->gui().backend().started();
+        QCOMPARE(started.size(), std::size_t(1));
+        QCOMPARE(started[0], (bin / TextViewerCandidates().front()).string());
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned"));
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned2"));
     }
 
     void viewWithAnEmptyFieldStartsNothing() {
-        std::filesystem::path bin = session_->dir().path() / "bin";
-        std::filesystem::create_directories(bin);
-        std::string marker = (session_->dir().path() / "started").string();
-        WriteBytes((bin / "gedit").string(), "#!/bin/sh\ntouch '" + marker + "'\n");
-        std::filesystem::permissions(bin / "gedit", std::filesystem::perms::owner_all);
-        QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + oldPath);
+        // An editor to start, so that only the empty name can stop it.
+        ScopedSearchPath path(session_->dir().path() / "bin", TextViewerCandidates().front(),
+                              "#!/bin/sh\n");
         session_->gui().Click(IDC_VIEW_SOURCE);
         session_->gui().Click(IDC_VIEW_TARGET);
-        QTest::qWait(500);
-        qputenv("PATH", oldPath);
-        QVERIFY(!std::filesystem::exists(marker));
+        QCOMPARE(session_->gui().backend().started().size(), std::size_t(0));
     }
 };
 

@@ -153,15 +153,27 @@ class FrameworkTest : public QObject {
         QCOMPARE(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
     }
 
-    void codePageReplacesWhatItLacks() {
-        bool exact = true;
-        QCOMPARE(CodePointToCp1252(0x3B1, &exact), static_cast<unsigned char>('?'));  // alpha
-        QVERIFY(!exact);
-        QCOMPARE(Utf8ToCp1252("a\xCE\xB1"
-                              "b"),
-                 std::string("a?b"));
+    void codePageReplacesWhatItLacksAndSaysSo_data() {
+        QTest::addColumn<QByteArray>("utf8");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("ascii") << QByteArray("a?b") << QByteArray("a?b") << true;
+        QTest::newRow("high row and latin-1")
+            << QByteArray("\xE2\x82\xAC\xC2\xAB") << QByteArray("\x80\xAB") << true;
+        QTest::newRow("alpha") << QByteArray("a\xCE\xB1z") << QByteArray("a?z") << false;
+        QTest::newRow("arrow") << QByteArray("\xE2\x86\x92") << QByteArray("?") << false;
+        QTest::newRow("beyond 16 bits")
+            << QByteArray("\xF0\x9F\x98\x80") << QByteArray("?") << false;
         // Malformed UTF-8 never reads past the end.
-        QCOMPARE(Utf8ToCp1252("x\xE2\x82"), std::string("x?"));
+        QTest::newRow("cut sequence") << QByteArray("x\xE2\x82") << QByteArray("x?") << false;
+    }
+    void codePageReplacesWhatItLacksAndSaysSo() {
+        QFETCH(QByteArray, utf8);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exact);
+        bool wasExact = !exact;
+        QCOMPARE(QByteArray::fromStdString(Utf8ToCp1252(utf8.toStdString(), &wasExact)), bytes);
+        QCOMPARE(wasExact, exact);
     }
 
     void bitmapInfoReadsSizeAndRefusesDamage() {
@@ -237,22 +249,65 @@ class FrameworkTest : public QObject {
         QCOMPARE(ParseFilterString("Odd|*.o|Name|"), (F{{"Odd", "*.o"}}));
     }
 
-    void textViewerIsTheFirstCandidateOnPath() {
-        auto installed = [](std::vector<std::string> files) {
-            return [files](const std::string& file) {
-                return std::find(files.begin(), files.end(), file) != files.end();
-            };
+    void textViewerIsTheFirstCandidateInAnAbsoluteFolder_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("viewer");
+        QTest::newRow("candidate order before PATH order")
+            << "/a:/b" << QStringList{"/a/kate", "/b/gedit"} << "/b/gedit";
+        QTest::newRow("PATH order for one candidate")
+            << "/a:/b" << QStringList{"/a/gedit", "/b/gedit"} << "/a/gedit";
+        QTest::newRow("one folder")
+            << "/usr/bin" << QStringList{"/usr/bin/pluma"} << "/usr/bin/pluma";
+        QTest::newRow("no editor: the desktop opener")
+            << "/a:/b" << QStringList{"/a/vi", "/b/xdg-open"} << "/b/xdg-open";
+        QTest::newRow("nothing") << "/a:/b" << QStringList{"/a/vi"} << "";
+        QTest::newRow("empty PATH") << "" << QStringList{"/gedit", "gedit"} << "";
+        // Empty and relative entries name the current folder.
+        QTest::newRow("empty entry first") << ":/x" << QStringList{"/mousepad", "./mousepad"} << "";
+        QTest::newRow("empty entry last") << "/x:" << QStringList{"/gedit", "./gedit"} << "";
+        QTest::newRow("empty entry inside") << "/x::/y" << QStringList{"/gedit", "./gedit"} << "";
+        QTest::newRow("dot") << ".:/x" << QStringList{"./gedit"} << "";
+        QTest::newRow("relative folder, then absolute")
+            << "bin:/usr/bin" << QStringList{"bin/gedit", "/usr/bin/gedit"} << "/usr/bin/gedit";
+        QTest::newRow("relative opener") << "bin" << QStringList{"bin/xdg-open"} << "";
+    }
+    void textViewerIsTheFirstCandidateInAnAbsoluteFolder() {
+        QFETCH(QString, path);
+        QFETCH(QStringList, installed);
+        QFETCH(QString, viewer);
+        auto isExecutable = [&](const std::string& file) {
+            return installed.contains(QString::fromStdString(file));
         };
-        // Candidate order counts before PATH order.
-        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/kate", "/b/gedit"})),
-                 std::string("/b/gedit"));
-        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/gedit", "/b/gedit"})),
-                 std::string("/a/gedit"));
-        QCOMPARE(FindTextViewer("/usr/bin", installed({"/usr/bin/pluma"})),
-                 std::string("/usr/bin/pluma"));
-        QCOMPARE(FindTextViewer(":/x", installed({"./mousepad"})), std::string("./mousepad"));
-        QCOMPARE(FindTextViewer("/a:/b", installed({"/a/vi", "/b/nano"})), std::string("xdg-open"));
-        QCOMPARE(FindTextViewer("", installed({})), std::string("xdg-open"));
+        QCOMPARE(QString::fromStdString(FindTextViewer(path.toStdString(), isExecutable)), viewer);
+    }
+
+    void viewerFileArgumentCannotBeAnOption_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("plain") << "a.txt"
+                               << "a.txt";
+        QTest::newRow("option") << "--new-window"
+                                << "./--new-window";
+        QTest::newRow("short option") << "-s"
+                                      << "./-s";
+        QTest::newRow("lone dash") << "-"
+                                   << "./-";
+        QTest::newRow("line number") << "+12"
+                                     << "./+12";
+        QTest::newRow("absolute") << "/tmp/-x"
+                                  << "/tmp/-x";
+        QTest::newRow("dash inside") << "a-b"
+                                     << "a-b";
+        QTest::newRow("dash after a folder") << "sub/-x"
+                                             << "sub/-x";
+        QTest::newRow("blank before the dash") << " -x"
+                                               << " -x";
+    }
+    void viewerFileArgumentCannotBeAnOption() {
+        QFETCH(QString, name);
+        QFETCH(QString, argument);
+        QCOMPARE(QString::fromStdString(ViewerFileArgument(name.toStdString())), argument);
     }
 
     void routingWalksFromDerivedToBase() {

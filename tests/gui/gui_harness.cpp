@@ -1,6 +1,7 @@
 #include "tests/gui/gui_harness.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -10,6 +11,11 @@
 #include "platform/resources.h"
 
 namespace sif::test {
+
+bool TestBackend::StartDetached(const std::string& program, const std::vector<std::string>& args) {
+    started_.push_back(program);
+    return qt::QtWindowBackend::StartDetached(program, args);
+}
 
 GuiHarness::GuiHarness() {
     SetWindowBackend(&backend_);
@@ -57,6 +63,33 @@ void GuiHarness::SetText(int id, const QString& text) {
     auto* edit = ControlAs<QLineEdit>(id);
     QVERIFY2(edit != nullptr, qPrintable(QString("no edit field %1").arg(id)));
     edit->setText(text);
+}
+
+ModalWatcher::ModalWatcher(std::function<bool(QWidget&)> handle, int timeoutMs)
+    : handle_(std::move(handle)), deadline_(timeoutMs) {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible() && handle_(*modal)) {
+            poll_.stop();
+            handled_ = true;
+        } else if (deadline_.hasExpired()) {
+            poll_.stop();
+            if (modal != nullptr)
+                modal->close();
+        }
+    });
+    poll_.start(10);
+}
+
+void GuiHarness::Type(int id, const QString& text) {
+    auto* edit = ControlAs<QLineEdit>(id);
+    QVERIFY2(edit != nullptr, qPrintable(QString("no edit field %1").arg(id)));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    for (char32_t c : text.toUcs4()) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                            Qt::NoModifier);
+    }
 }
 
 QImage BitmapResourceImage(const char* name) {

@@ -3,9 +3,13 @@
 // reachable.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/qt/qt_window_backend.h"
@@ -23,12 +27,22 @@ class TestFilterDlg : public CFilterDlg {
     using CFilterDlg::m_okButton;
 };
 
+// The Qt backend, keeping every program it was asked to start.
+class TestBackend : public qt::QtWindowBackend {
+  public:
+    bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
+    const std::vector<std::string>& started() const { return started_; }
+
+  private:
+    std::vector<std::string> started_;
+};
+
 class GuiHarness {
   public:
     GuiHarness();
     ~GuiHarness();
 
-    qt::QtWindowBackend& backend() { return backend_; }
+    TestBackend& backend() { return backend_; }
     // Modal dialogs do not run a loop under the harness: each DoModal only
     // records its template id and ends with IDCANCEL.
     const std::vector<unsigned>& modalTemplates() const { return modalTemplates_; }
@@ -50,9 +64,11 @@ class GuiHarness {
     // A click as the mouse gives it.
     void Click(int id);
     void SetText(int id, const QString& text);
+    // Replaces the text of edit field `id` key by key, as typing does.
+    void Type(int id, const QString& text);
 
   private:
-    qt::QtWindowBackend backend_;
+    TestBackend backend_;
     RecordingMessageSink boxes_;
     std::unique_ptr<TestFilterDlg> dialog_;
     std::vector<unsigned> modalTemplates_;
@@ -73,6 +89,22 @@ class MainDialogSession {
     TempDir dir_;
     ScopedCurrentDir cwd_{dir_.path()};
     GuiHarness gui_;  // closed before the directory goes
+};
+
+// Offers every open modal window to `handle` until it takes one (returns
+// true), which it must then close. Gives up after `timeoutMs`: then it
+// closes whatever modal window is open, so that the loop waiting on it
+// returns and the test can fail instead of hanging.
+class ModalWatcher {
+  public:
+    explicit ModalWatcher(std::function<bool(QWidget&)> handle, int timeoutMs = 10000);
+    bool handled() const { return handled_; }
+
+  private:
+    std::function<bool(QWidget&)> handle_;
+    QDeadlineTimer deadline_;
+    QTimer poll_;
+    bool handled_ = false;
 };
 
 // The image a BMP resource holds, in the format grab() gives.

@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
@@ -54,7 +52,6 @@ const std::vector<std::string> kEnglishLines = {
 
 // What the open box showed, seen from inside its modal loop.
 struct SeenBox {
-    bool seen = false;
     QString title;
     std::vector<std::string> lines;
     QSize iconSize;
@@ -66,47 +63,35 @@ struct SeenBox {
     DialogBaseUnits base{0, 0};
 };
 
-// Waits for the modal box, records it, then closes it the given way.
-void WhenBoxOpens(qt::QtWindowBackend& backend, HWND main, const QString& how, SeenBox* seen,
-                  const QString& screenshot = {}) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [=, &backend] {
-        auto* box = dynamic_cast<qt::DialogWindow*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        seen->seen = true;
-        seen->title = box->windowTitle();
-        seen->mainEnabled = backend.IsWindowEnabled(main);
-        seen->mainControlsDrawnEnabled = qt::WidgetOf(main)->isEnabled();
-        // A click on the waiting main dialog goes nowhere.
-        QTest::mouseClick(qt::WidgetOf(backend.GetDlgItem(main, IDC_LANGUAGE)), Qt::LeftButton);
-        seen->languageAfterClick = g_bEnglish;
-        seen->size = box->size();
-        seen->base = box->BaseUnits();
-        QWidget* button = nullptr;
-        for (HWND item : box->Items()) {
-            if (auto* label = qobject_cast<QLabel*>(qt::WidgetOf(item));
-                label && label->pixmap().width() > 0) {
-                seen->iconSize = label->size();
-                seen->iconPos = label->pos();
-                continue;
-            }
-            seen->lines.push_back(backend.GetWindowText(item));
-            if (item->id == IDOK)
-                button = qt::WidgetOf(item);
+// Records the open box, then closes it the given way.
+void RecordAndClose(qt::QtWindowBackend& backend, HWND main, const QString& how,
+                    qt::DialogWindow& box, SeenBox* seen) {
+    seen->title = box.windowTitle();
+    seen->mainEnabled = backend.IsWindowEnabled(main);
+    seen->mainControlsDrawnEnabled = qt::WidgetOf(main)->isEnabled();
+    // A click on the waiting main dialog goes nowhere.
+    QTest::mouseClick(qt::WidgetOf(backend.GetDlgItem(main, IDC_LANGUAGE)), Qt::LeftButton);
+    seen->languageAfterClick = g_bEnglish;
+    seen->size = box.size();
+    seen->base = box.BaseUnits();
+    QWidget* button = nullptr;
+    for (HWND item : box.Items()) {
+        if (auto* label = qobject_cast<QLabel*>(qt::WidgetOf(item));
+            label && label->pixmap().width() > 0) {
+            seen->iconSize = label->size();
+            seen->iconPos = label->pos();
+            continue;
         }
-        if (!screenshot.isEmpty())
-            box->grab().save(screenshot);
-        if (how == "button")
-            QTest::mouseClick(button, Qt::LeftButton);
-        if (how == "escape")
-            QTest::keyClick(box, Qt::Key_Escape);
-        if (how == "close")
-            box->close();
-    });
-    poll->start(10);
+        seen->lines.push_back(backend.GetWindowText(item));
+        if (item->id == IDOK)
+            button = qt::WidgetOf(item);
+    }
+    if (how == "button")
+        QTest::mouseClick(button, Qt::LeftButton);
+    if (how == "escape")
+        QTest::keyClick(&box, Qt::Key_Escape);
+    if (how == "close")
+        box.close();
 }
 
 }  // namespace
@@ -156,9 +141,15 @@ class InfoDialogTest : public QObject {
         CWinApp app;  // the main window owns boxes opened without a parent
         app.m_pMainWnd = &session_->gui().dialog();
         SeenBox seen;
-        WhenBoxOpens(session_->gui().backend(), session_->gui().dialog().GetSafeHwnd(), how, &seen);
+        ModalWatcher watcher([&](QWidget& modal) {
+            auto* box = dynamic_cast<qt::DialogWindow*>(&modal);
+            if (box != nullptr)
+                RecordAndClose(session_->gui().backend(), session_->gui().dialog().GetSafeHwnd(),
+                               how, *box, &seen);
+            return box != nullptr;
+        });
         INT64 answer = english ? CInfoDlgEn().DoModal() : CInfoDlg().DoModal();
-        QVERIFY(seen.seen);
+        QVERIFY2(watcher.handled(), "no box opened within 10 s");
         QCOMPARE(answer, INT64(result));
         QCOMPARE(seen.title, QString("Sifteron Information"));
         QCOMPARE(seen.lines, english ? kEnglishLines : kGermanLines);
@@ -183,10 +174,15 @@ class InfoDialogTest : public QObject {
         session_->gui().UseRealModalLoops();
         session_->gui().Click(IDC_LANGUAGE);
         SeenBox seen;
-        WhenBoxOpens(session_->gui().backend(), session_->gui().dialog().GetSafeHwnd(), "escape",
-                     &seen);
+        ModalWatcher watcher([&](QWidget& modal) {
+            auto* box = dynamic_cast<qt::DialogWindow*>(&modal);
+            if (box != nullptr)
+                RecordAndClose(session_->gui().backend(), session_->gui().dialog().GetSafeHwnd(),
+                               "escape", *box, &seen);
+            return box != nullptr;
+        });
         session_->gui().Click(IDC_INFO);
-        QVERIFY(seen.seen);
+        QVERIFY2(watcher.handled(), "no box opened within 10 s");
         QCOMPARE(seen.lines.front(), kEnglishLines.front());
         QVERIFY(session_->gui().dialog().IsWindowEnabled());
     }

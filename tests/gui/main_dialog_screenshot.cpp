@@ -1,10 +1,9 @@
 // Renders the dialogs to screenshots/ in the build tree, for a look by eye
 // beside templates 101, 100 and 104: main-de.png as the program opens,
-// main-en.png after one language toggle, info-de.png and info-en.png.
-#include <QApplication>
+// main-en.png after one language toggle, info-de.png and info-en.png. Not a
+// test: the build target "screenshots" runs it.
 #include <QDir>
 #include <QTest>
-#include <QTimer>
 
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
@@ -18,21 +17,6 @@ namespace {
 QString Shot(const char* name) {
     QDir().mkpath(SIF_SCREENSHOT_DIR);
     return QString(SIF_SCREENSHOT_DIR) + "/" + name;
-}
-
-// Saves the modal box once it is open, then closes it with Escape.
-void ShootModalBox(const QString& file, bool* saved) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (box == nullptr || !box->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        *saved = box->grab().save(file);
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    poll->start(10);
 }
 
 }  // namespace
@@ -60,14 +44,21 @@ class MainDialogScreenshot : public QObject {
         gui.OpenMainDialog();
         CWinApp app;
         app.m_pMainWnd = &gui.dialog();
-        bool saved = false;
-        ShootModalBox(Shot("info-de.png"), &saved);
-        CInfoDlg().DoModal();
-        QVERIFY(saved);
-        saved = false;
-        ShootModalBox(Shot("info-en.png"), &saved);
-        CInfoDlgEn().DoModal();
-        QVERIFY(saved);
+        for (bool english : {false, true}) {
+            QString file = Shot(english ? "info-en.png" : "info-de.png");
+            bool saved = false;
+            ModalWatcher watcher([&](QWidget& box) {
+                saved = box.grab().save(file);
+                QTest::keyClick(&box, Qt::Key_Escape);
+                return true;
+            });
+            if (english) {
+                CInfoDlgEn().DoModal();
+            } else {
+                CInfoDlg().DoModal();
+            }
+            QVERIFY2(watcher.handled() && saved, qPrintable("cannot render " + file));
+        }
     }
 };
 

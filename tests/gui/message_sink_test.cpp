@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "platform/qt/qt_message_sink.h"
 #include "tests/gui/gui_harness.h"
@@ -28,23 +27,22 @@ class MessageSinkTest : public QObject {
         qt::QtMessageSink sink;
 
         struct Seen {
-            bool found = false;
             Qt::WindowModality modality = Qt::NonModal;
             QString title, text;
             QMessageBox::Icon icon = QMessageBox::Information;
             int buttons = 0;
         } seen;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ModalWatcher watcher([&](QWidget& modal) {
+            auto* box = qobject_cast<QMessageBox*>(&modal);
             if (box == nullptr)
-                return;
-            seen.found = true;
+                return false;
             seen.modality = box->windowModality();
             seen.title = box->windowTitle();
             seen.text = box->text();
             seen.icon = box->icon();
             seen.buttons = box->buttons().size();
             box->button(QMessageBox::Ok)->click();
+            return true;
         });
         HWND owner = owned ? gui.dialog().GetSafeHwnd() : nullptr;
         QCOMPARE(sink.Show(owner,
@@ -52,7 +50,7 @@ class MessageSinkTest : public QObject {
                            "e \x80",
                            "Meldung", MB_OK),
                  IDOK);
-        QVERIFY(seen.found);
+        QVERIFY2(watcher.handled(), "no message box opened within 10 s");
         QCOMPARE(seen.modality, Qt::ApplicationModal);
         QCOMPARE(seen.title, QString("Meldung"));
         QCOMPARE(seen.text, QString::fromUtf8("Gr\xC3\xB6\xC3\x9F"

@@ -2,10 +2,11 @@
 // its windows, it ends with exit code 0 and writes nothing.
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+
+#include "tests/gui/child_process.h"
 
 namespace sif::test {
 namespace {
@@ -41,18 +42,20 @@ class ProcessTest : public QObject {
         QFETCH(int, sig);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        QProcess process;
+        ChildProcess process;
         process.setWorkingDirectory(dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
         process.start(SIF_SIFTERON_PATH, {});
-        QVERIFY(process.waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(Catches(process.processId(), sig), 20000);
-        QTest::qWait(300);  // let it reach its message loop, as a user would
+        QVERIFY2(process.waitForStarted(10000), qPrintable(process.errorString()));
+        // From here on a signal is kept until the message loop takes it, so
+        // it may come at once: before the window is even shown.
+        QTRY_VERIFY2_WITH_TIMEOUT(Catches(process.processId(), sig),
+                                  "no close handler in place after 20 s", 20000);
         QVERIFY(process.state() == QProcess::Running);
         ::kill(static_cast<pid_t>(process.processId()), sig);
-        QVERIFY(process.waitForFinished(20000));
+        QVERIFY2(process.waitForFinished(20000), "still running 20 s after the signal");
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -60,13 +63,13 @@ class ProcessTest : public QObject {
     }
 
     void withoutADisplayItSaysSo() {
-        QProcess process;
+        ChildProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(name);
         process.setProcessEnvironment(env);
         process.start(SIF_SIFTERON_PATH, {});
-        QVERIFY(process.waitForFinished(20000));
+        QVERIFY2(process.waitForFinished(20000), "still running after 20 s");
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(process.readAllStandardError().contains("no display"));
