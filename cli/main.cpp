@@ -23,9 +23,16 @@ const char kHelp[] =
     "  --english           English messages (default German)\n"
     "  --help, --version   print this help or the version and exit\n"
     "\n"
+#ifdef _WIN32
+    "Devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET.\n"
+    "Ctrl-C, Ctrl-Break or closing the console during a run cut the target\n"
+    "back to its length before the unfinished file and end the run with\n"
+    "status 1.\n"
+#else
     "A named pipe as SOURCE is read as `cat` reads it: the run waits for its\n"
     "writer. SIGTERM, SIGINT or SIGHUP during a run cut the target back to its\n"
     "length before the unfinished file and end the run with status 1.\n"
+#endif
     "\n"
     "Exit status: 0 when the run closed with a notice, 1 with an error (also\n"
     "when a file named in the list failed, or a message could not be written),\n"

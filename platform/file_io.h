@@ -5,6 +5,11 @@
 
 #include "platform/win_types.h"
 
+#ifdef _WIN32
+static_assert(HFILE_ERROR == -1);
+static_assert(OF_READ == 0x0000 && OF_READWRITE == 0x0002 && OF_CREATE == 0x1000);
+static_assert(FILE_BEGIN == 0 && FILE_CURRENT == 1 && FILE_END == 2);
+#else
 namespace sif {
 
 inline constexpr HFILE HFILE_ERROR = -1;
@@ -17,14 +22,20 @@ inline constexpr int FILE_BEGIN = 0;
 inline constexpr int FILE_CURRENT = 1;
 inline constexpr int FILE_END = 2;
 
+}  // namespace sif
+#endif
+
+namespace sif {
+
 struct OFSTRUCT {
     unsigned char cBytes;
     unsigned char fFixedDisk;
-    unsigned short nErrCode;  // errno of the failed open, 0 on success
+    unsigned short nErrCode;  // errno, on Windows the system error code; 0 on success
 };
 
 // OF_READ: an existing file that is not a directory. The first read of a
-// named pipe waits for its writer, as `cat` does.
+// named pipe waits for its writer, as `cat` does. On Windows only disk files
+// open: devices (NUL, CON, COM1) and pipes are refused.
 // OF_READWRITE: an existing file, for reading and writing.
 // OF_CREATE | OF_READWRITE: a new, empty file; never replaces an existing one.
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style);
@@ -65,7 +76,8 @@ BOOL IsSameFile(HFILE a, HFILE b);
 // time, until the file is closed.
 void SetCutBackOnInterrupt(HFILE h, INT64 length);
 
-// Safe inside a signal handler.
+// Safe inside a signal handler, and on Windows from the console handler's
+// thread: there no write reaches any file afterwards.
 void CutBackInterruptedAppend();
 
 }  // namespace sif

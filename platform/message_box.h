@@ -4,9 +4,15 @@
 
 #include "platform/win_types.h"
 
+#ifdef _WIN32
+static_assert(MB_OK == 0x0000);
+#else
 namespace sif {
-
 inline constexpr UINT MB_OK = 0x0000;
+}
+#endif
+
+namespace sif {
 
 class MessageBoxSink {
   public:

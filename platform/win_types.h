@@ -1,8 +1,18 @@
 // Basic Windows-style types of our platform layer. They live in namespace sif
 // so that a Windows build can include the real headers beside them.
+//
+// Names that <windows.h> defines as macros (TRUE, FALSE, IDOK, IDCANCEL, and
+// in the other headers HFILE_ERROR, OF_*, FILE_*, MB_OK) are ours only where
+// there is no <windows.h>. A Windows build takes the real header's macros and
+// checks that they carry our values, so any file may include <windows.h> and
+// our headers in either order.
 #pragma once
 
 #include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace sif {
 
@@ -18,6 +28,14 @@ using HWND = WindowObject*;
 // Module handle: only our own module exists.
 using HINSTANCE = const void*;
 
+}  // namespace sif
+
+#ifdef _WIN32
+static_assert(TRUE == 1 && FALSE == 0);
+static_assert(IDOK == 1 && IDCANCEL == 2);
+#else
+namespace sif {
+
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
@@ -26,3 +44,4 @@ inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
 }  // namespace sif
+#endif

@@ -2,7 +2,11 @@
 // output streams redirected, waited for with a deadline, and always ended.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/types.h>
+#endif
 
 #include <functional>
 #include <string>
@@ -12,10 +16,12 @@ namespace sif::test {
 
 struct CliLaunch {
     std::vector<std::string> args;
-    std::string dir;               // the current directory of the program
-    std::string stdoutFile;        // "" leaves the stream closed
-    std::string stderrFile;        // "" leaves the stream closed
+    std::string dir;         // the current directory of the program
+    std::string stdoutFile;  // "" leaves the stream closed
+    std::string stderrFile;  // "" leaves the stream closed
+#ifndef _WIN32
     long long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes; -1 for none
+#endif
 };
 
 class CliProcess {
@@ -25,24 +31,36 @@ class CliProcess {
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
     bool Running();
-    void Signal(int signal) const;
     // The exit status; -1 when a signal ended the program, or when it was
     // still running after `seconds` (it is killed then).
     int Wait(double seconds = 60);
-    bool KilledBySignal() const { return signaled_; }
+#ifndef _WIN32
+    pid_t pid() const {
+        return pid_;
+    }
+    void Signal(int signal) const;
+    bool KilledBySignal() const {
+        return signaled_;
+    }
+#endif
 
   private:
+#ifdef _WIN32
+    HANDLE process_ = nullptr;
+#else
     void Reaped(int waitStatus);
 
     pid_t pid_ = -1;
     bool done_ = false;
     bool signaled_ = false;
     int status_ = -1;
+#endif
 };
 
+#ifndef _WIN32
 // Checks `condition` until it holds or `seconds` pass; false then.
 bool WaitUntil(const std::function<bool()>& condition, double seconds = 30);
+#endif
 
 }  // namespace sif::test

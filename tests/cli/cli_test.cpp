@@ -165,32 +165,33 @@ TEST_P(CliFailures, EndWithStatusOneAndLeaveTheTargetAlone) {
 
 const char kFailed[] = "Fehlermeldung: Datei ex, nicht/Erzeugung fehlgeschlagen !";
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliFailures,
-    ::testing::Values(
-        FailCase{"SameName", {"out.txt", "out.txt"}, {"Fehlermeldung: Quelldatei == Zieldatei !"}},
-        FailCase{"SameFileOtherSpelling",
-                 {"--mode", "negative", "src.txt", "./src.txt"},
-                 {"Fehlermeldung: Quelldatei == Zieldatei !", kFailed}},
-        FailCase{"MissingSource",
-                 {"missing.txt", "out.txt"},
-                 {"Fehlermeldung: Quelldatei nicht gefunden !", kFailed}},
-        FailCase{"DirectorySource",
-                 {"dir", "out.txt"},
-                 {"Fehlermeldung: Quelldatei nicht gefunden !", kFailed}},
-        FailCase{"DirectoryTarget",
-                 {"src.txt", "dir"},
-                 {"Meldung: Zieldatei wird neu erzeugt", kFailed}},
-        FailCase{"TargetInMissingFolder",
-                 {"src.txt", "nowhere/out.txt"},
-                 {"Meldung: Zieldatei wird neu erzeugt", kFailed}},
-        FailCase{"FullDevice",
-                 {"src.txt", "/dev/full"},
-                 {"Fehlermeldung: Fehler beim Lesen/Schreiben !", kFailed}},
-        FailCase{"MissingList",
-                 {"#Liste#", "out.txt"},
-                 {"Meldung: Listendatei abarbeiten", "Fehlermeldung: Liste,txt nicht gefunden !"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+const FailCase kFailCases[] = {
+    FailCase{"SameName", {"out.txt", "out.txt"}, {"Fehlermeldung: Quelldatei == Zieldatei !"}},
+    FailCase{"SameFileOtherSpelling",
+             {"--mode", "negative", "src.txt", "./src.txt"},
+             {"Fehlermeldung: Quelldatei == Zieldatei !", kFailed}},
+    FailCase{"MissingSource",
+             {"missing.txt", "out.txt"},
+             {"Fehlermeldung: Quelldatei nicht gefunden !", kFailed}},
+    FailCase{"DirectorySource",
+             {"dir", "out.txt"},
+             {"Fehlermeldung: Quelldatei nicht gefunden !", kFailed}},
+    FailCase{
+        "DirectoryTarget", {"src.txt", "dir"}, {"Meldung: Zieldatei wird neu erzeugt", kFailed}},
+    FailCase{"TargetInMissingFolder",
+             {"src.txt", "nowhere/out.txt"},
+             {"Meldung: Zieldatei wird neu erzeugt", kFailed}},
+#ifndef _WIN32
+    FailCase{"FullDevice",
+             {"src.txt", "/dev/full"},
+             {"Fehlermeldung: Fehler beim Lesen/Schreiben !", kFailed}},
+#endif
+    FailCase{"MissingList",
+             {"#Liste#", "out.txt"},
+             {"Meldung: Listendatei abarbeiten", "Fehlermeldung: Liste,txt nicht gefunden !"}}};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliFailures, ::testing::ValuesIn(kFailCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct UsageCase {
     const char* name;
@@ -242,7 +243,12 @@ TEST_F(CliTest, DashDashEndsOptions) {
 TEST_F(CliTest, ClosedStandardStreamsNeverReceiveTheTarget) {
     WriteBytes(At("src.txt"), "\"x\"\r\n");
     Outcome o = Run({"src.txt", "out.txt"}, /*closeStreams=*/true);
+#ifdef _WIN32
+    // No null device stands in for them there: the messages were lost.
+    EXPECT_EQ(o.status, 1);
+#else
     EXPECT_EQ(o.status, 0);
+#endif
     EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
 }
 

@@ -185,12 +185,16 @@ TEST_F(ExtractFileTest, DirectoryTargetIsLeftAlone) {
 TEST_F(ExtractFileTest, SameFileUnderOtherNamesIsRefusedUntouched) {
     const std::string content = "\"a\" \"b\"\r\n";
     WriteBytes(src, content);
-    std::filesystem::create_symlink(src, dir.File("link.txt"));
     std::filesystem::create_hard_link(src, dir.File("hard.txt"));
     test::ScopedCurrentDir cd(dir.path());
     const std::string viaParent = "../" + dir.path().filename().string() + "/a.txt";
-    for (const std::string& name :
-         {std::string("./a.txt"), std::string("link.txt"), std::string("hard.txt"), viaParent}) {
+    std::vector<std::string> names{"./a.txt", "hard.txt", viaParent};
+#ifndef _WIN32
+    // Windows lets only privileged users make symbolic links.
+    std::filesystem::create_symlink(src, dir.File("link.txt"));
+    names.push_back("link.txt");
+#endif
+    for (const std::string& name : names) {
         boxes.Clear();
         EXPECT_EQ(ExtractFile("a.txt", name.c_str(), "\"", "\"", 0, 0), 0) << name;
         EXPECT_EQ(boxes.Lines(), Lines{kSameFile}) << name;

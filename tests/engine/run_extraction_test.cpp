@@ -172,9 +172,16 @@ TEST_F(RunTest, ListWalkSkipsShortNamesAndGoesOnAfterFailures) {
     // CR LF, blank, 3-character, missing, LF-only, four blanks, no final line end.
     WriteBytes("Liste.txt", "a.txt\r\n\r\na.c\r\nmissing.txt\r\nb.txt\n    \r\na.txt");
     EXPECT_EQ(Run(Request("#LISTE#", "out.txt")), kMsgCompleted);
+#ifdef _WIN32
+    // Windows drops trailing blanks from a name: "    " names no file.
+    EXPECT_EQ(ReadBytes("out.txt"), "from a\r\nfrom b\r\nfrom a\r\n");
+    EXPECT_EQ(boxes.Lines(),
+              (Lines{kListMode, kSourceMissing, kFailed, kSourceMissing, kFailed, kCompleted}));
+#else
     EXPECT_EQ(ReadBytes("out.txt"), "from a\r\nfrom b\r\nfour blanks\r\nfrom a\r\n");
     EXPECT_EQ(boxes.Lines(), (Lines{kListMode, kSourceMissing, kFailed, kCompleted}));
     EXPECT_EQ(Owners(), (std::vector<HWND>{kMainWindow, nullptr, kMainWindow, kMainWindow}));
+#endif
 }
 
 TEST_F(RunTest, ListedResourceScriptsCarryTheirListedNameAndTheKeyword) {

@@ -178,11 +178,17 @@ TEST_F(StreamFilterTest, TargetThatCannotBeCreatedFailsSilently) {
 TEST_F(StreamFilterTest, SourceUnderAnotherNameIsRefused) {
     WriteBytes(sourceName_, "a \"b\" c");
     test::ScopedCurrentDir here(dir_.path());
+    std::filesystem::create_hard_link("source.txt", "hard.txt");
+    std::vector<std::string> targets{"./source.txt", "hard.txt"};
+#ifndef _WIN32
+    // Windows lets only privileged users make symbolic links.
     std::filesystem::create_symlink("source.txt", "link.txt");
-    for (const char* target : {"./source.txt", "link.txt"}) {
+    targets.push_back("link.txt");
+#endif
+    for (const std::string& target : targets) {
         SCOPED_TRACE(target);
         sink_.Clear();
-        EXPECT_EQ(StreamFilter("source.txt", target, "\"", "\"", 1), 0);
+        EXPECT_EQ(StreamFilter("source.txt", target.c_str(), "\"", "\"", 1), 0);
         EXPECT_EQ(sink_.Lines(),
                   std::vector<std::string>{"Fehlermeldung: Quelldatei == Zieldatei !"});
     }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/message_box.h"
 #include "tests/support/temp_dir.h"
@@ -123,17 +124,63 @@ TEST_F(FileIoTest, FailedWritesAreReportedAndSticky) {
     EXPECT_EQ(_lclose(h), HFILE_ERROR);
 }
 
+TEST_F(FileIoTest, WritesThroughAReadOnlyHandleFailAndStaySticky) {
+    WriteBytes(file, "keep");
+    HFILE h = Open(file, OF_READ);
+    ASSERT_NE(h, HFILE_ERROR);
+    std::string big(70000, 'x');
+    EXPECT_EQ(_lwrite(h, big.data(), static_cast<UINT>(big.size())), kError);
+    EXPECT_EQ(_lwrite(h, "a", 1), kError);
+    EXPECT_FALSE(FlushFile(h));
+    EXPECT_EQ(_lclose(h), HFILE_ERROR);
+    EXPECT_EQ(ReadBytes(file), "keep");
+}
+
 TEST_F(FileIoTest, SameFileByAnyName) {
     WriteBytes(file, "x");
+    std::filesystem::create_hard_link(file, dir.File("hard"));
+    std::vector<std::string> names{dir.File("hard")};
+#ifndef _WIN32
+    // Windows lets only privileged users make symbolic links.
     std::filesystem::create_symlink(file, dir.File("link"));
+    names.push_back(dir.File("link"));
+#endif
     HFILE a = Open(file, OF_READ);
-    HFILE b = Open(dir.File("link"), OF_READWRITE);
     HFILE c = Open(dir.File("other"), OF_CREATE | OF_READWRITE);
-    EXPECT_TRUE(IsSameFile(a, b));
     EXPECT_FALSE(IsSameFile(a, c));
+    for (const std::string& name : names) {
+        HFILE b = Open(name, OF_READWRITE);
+        EXPECT_TRUE(IsSameFile(a, b)) << name;
+        _lclose(b);
+    }
     _lclose(a);
-    _lclose(b);
     _lclose(c);
+}
+
+TEST_F(FileIoTest, AnInterruptedAppendIsCutBack) {
+    WriteBytes(file, "earlier");
+    HFILE h = Open(file, OF_READWRITE);
+    ASSERT_EQ(_llseek(h, 0, FILE_END), 7);
+    SetCutBackOnInterrupt(h, 7);
+    std::string big(70000, 'x');
+    ASSERT_EQ(_lwrite(h, big.data(), static_cast<UINT>(big.size())), big.size());
+    ASSERT_EQ(_lwrite(h, "pending", 7), 7u);
+    CutBackInterruptedAppend();
+    EXPECT_EQ(ReadBytes(file), "earlier");
+}
+
+TEST_F(FileIoTest, ClosingTheFileEndsItsCutBack) {
+    HFILE first = Open(file, OF_CREATE | OF_READWRITE);
+    SetCutBackOnInterrupt(first, 0);
+    _lwrite(first, "done", 4);
+    EXPECT_EQ(_lclose(first), 0);
+    // The next file may get the same handle underneath.
+    WriteBytes(dir.File("next"), "next");
+    HFILE next = Open(dir.File("next"), OF_READWRITE);
+    CutBackInterruptedAppend();
+    _lclose(next);
+    EXPECT_EQ(ReadBytes(file), "done");
+    EXPECT_EQ(ReadBytes(dir.File("next")), "next");
 }
 
 class FileCheckingSink : public MessageBoxSink {

@@ -1,0 +1,4 @@
+# 32-bit Windows with MinGW-w64: cmake -DCMAKE_TOOLCHAIN_FILE=<this file>
+set(SIF_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

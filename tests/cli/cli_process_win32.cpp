@@ -1,0 +1,96 @@
+#include <cmath>
+#include <stdexcept>
+
+#include "tests/cli/cli_process.h"
+
+namespace sif::test {
+
+namespace {
+
+// One argument as the C runtime's parser splits it back: in quotes, with
+// the backslashes before a quote doubled and the quote escaped.
+std::string Quoted(const std::string& arg) {
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, '\\');
+    return out + "\"";
+}
+
+// An inheritable handle on a new file, or none for "".
+HANDLE OutputFile(const std::string& file) {
+    if (file.empty()) {
+        return nullptr;
+    }
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot create " + file);
+    }
+    return h;
+}
+
+}  // namespace
+
+CliProcess::CliProcess(const CliLaunch& launch) {
+    std::string commandLine = Quoted(SIFTERON_CLI_PATH);
+    for (const std::string& a : launch.args) {
+        commandLine += " " + Quoted(a);
+    }
+    HANDLE out = OutputFile(launch.stdoutFile);
+    HANDLE err = OutputFile(launch.stderrFile);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION info{};
+    const BOOL started = CreateProcessA(SIFTERON_CLI_PATH, commandLine.data(), nullptr, nullptr,
+                                        TRUE, 0, nullptr, launch.dir.c_str(), &startup, &info);
+    for (HANDLE h : {out, err}) {
+        if (h != nullptr) {
+            CloseHandle(h);
+        }
+    }
+    if (!started) {
+        throw std::runtime_error("cannot start " + commandLine);
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+}
+
+CliProcess::~CliProcess() {
+    if (Running()) {
+        TerminateProcess(process_, 255);
+        WaitForSingleObject(process_, INFINITE);
+    }
+    CloseHandle(process_);
+}
+
+bool CliProcess::Running() {
+    return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+int CliProcess::Wait(double seconds) {
+    const auto millis = static_cast<DWORD>(std::ceil(seconds * 1000));
+    if (WaitForSingleObject(process_, millis) != WAIT_OBJECT_0) {
+        TerminateProcess(process_, 255);
+        WaitForSingleObject(process_, INFINITE);
+        return -1;
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(process_, &status);
+    return static_cast<int>(status);
+}
+
+}  // namespace sif::test
