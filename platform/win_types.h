@@ -31,6 +31,8 @@ using HINSTANCE = const void*;
 }  // namespace sif
 
 #ifdef _WIN32
+// Our text is single-byte: the A functions, never UNICODE's W renames.
+static_assert(sizeof(TCHAR) == 1, "build without UNICODE");
 static_assert(TRUE == 1 && FALSE == 0);
 static_assert(IDOK == 1 && IDCANCEL == 2);
 #else
