@@ -1,0 +1,235 @@
+// The file services on top of the system's raw files: one read and one write
+// buffer per open file, so that byte-sized calls stay cheap.
+#include "platform/file_io.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/os_file.h"
+
+namespace sif {
+
+namespace {
+
+constexpr UINT kBufferSize = 64 * 1024;
+constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
+
+struct OpenFileState {
+    os::File file = os::kNoFile;
+    std::unique_ptr<char[]> readBuffer;
+    UINT readPos = 0;
+    UINT readLen = 0;
+    std::unique_ptr<char[]> writeBuffer;
+    UINT writeLen = 0;
+    bool writeFailed = false;  // sticky until the file is cut back
+};
+
+// Open files by handle; a freed slot is reused.
+std::vector<std::unique_ptr<OpenFileState>> g_table;
+
+OpenFileState* Lookup(HFILE h) {
+    if (h < 0 || static_cast<std::size_t>(h) >= g_table.size()) {
+        return nullptr;
+    }
+    return g_table[static_cast<std::size_t>(h)].get();
+}
+
+HFILE Register(os::File file) {
+    auto state = std::make_unique<OpenFileState>();
+    state->file = file;
+    for (std::size_t i = 0; i < g_table.size(); ++i) {
+        if (!g_table[i]) {
+            g_table[i] = std::move(state);
+            return static_cast<HFILE>(i);
+        }
+    }
+    g_table.push_back(std::move(state));
+    return static_cast<HFILE>(g_table.size() - 1);
+}
+
+bool Flush(OpenFileState& f) {
+    if (f.writeFailed) {
+        return false;
+    }
+    if (f.writeLen > 0) {
+        const bool ok = os::WriteAll(f.file, f.writeBuffer.get(), f.writeLen);
+        f.writeLen = 0;
+        if (!ok) {
+            f.writeFailed = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gives back read-ahead bytes so the file's position is the logical one.
+bool DropReadAhead(OpenFileState& f) {
+    const UINT unread = f.readLen - f.readPos;
+    f.readPos = f.readLen = 0;
+    return unread == 0 || os::Seek(f.file, -static_cast<INT64>(unread), FILE_CURRENT) >= 0;
+}
+
+// Refills the read buffer: bytes available, 0 at the end, -1 on error.
+long Refill(OpenFileState& f) {
+    if (!f.readBuffer) {
+        f.readBuffer = std::make_unique<char[]>(kBufferSize);
+    }
+    const long got = os::Read(f.file, f.readBuffer.get(), kBufferSize);
+    f.readPos = 0;
+    f.readLen = got > 0 ? static_cast<UINT>(got) : 0;
+    return got;
+}
+
+// Reads at most `max` bytes into `out`, ending after `stop` when it is a byte
+// value (0-255). *atEnd tells that the end of the file cut the read short.
+UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) {
+    *atEnd = FALSE;
+    UINT done = 0;
+    while (done < max) {
+        if (f.readPos == f.readLen) {
+            long got;
+            if (stop < 0 && max - done >= kBufferSize) {
+                // Big plain reads bypass the buffer: one copy fewer.
+                got = os::Read(f.file, out + done, max - done);
+                if (got > 0) {
+                    done += static_cast<UINT>(got);
+                    continue;
+                }
+            } else {
+                got = Refill(f);
+            }
+            if (got < 0) {
+                return kError;
+            }
+            if (got == 0) {
+                *atEnd = TRUE;
+                break;
+            }
+        }
+        const char* from = f.readBuffer.get() + f.readPos;
+        const UINT avail = std::min(max - done, f.readLen - f.readPos);
+        const void* hit = stop >= 0 ? std::memchr(from, stop, avail) : nullptr;
+        const UINT take = hit ? static_cast<UINT>(static_cast<const char*>(hit) - from) + 1 : avail;
+        std::memcpy(out + done, from, take);
+        f.readPos += take;
+        done += take;
+        if (hit) {
+            break;
+        }
+    }
+    return done;
+}
+
+}  // namespace
+
+HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
+    unsigned error = 0;
+    const os::File file = os::Open(name, style, &error);
+    if (of != nullptr) {
+        of->cBytes = sizeof(OFSTRUCT);
+        of->nErrCode = static_cast<unsigned short>(file == os::kNoFile ? error : 0);
+    }
+    return file == os::kNoFile ? HFILE_ERROR : Register(file);
+}
+
+UINT _lread(HFILE h, void* buffer, UINT count) {
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr || count == kError || !Flush(*f)) {
+        return kError;
+    }
+    BOOL atEnd;
+    return ReadBuffered(*f, static_cast<char*>(buffer), count, -1, &atEnd);
+}
+
+UINT ReadUntilByte(HFILE h, char* buffer, UINT max, char stop, BOOL* atEnd) {
+    *atEnd = FALSE;
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr || !Flush(*f)) {
+        return kError;
+    }
+    return ReadBuffered(*f, buffer, max, static_cast<unsigned char>(stop), atEnd);
+}
+
+UINT _lwrite(HFILE h, const void* buffer, UINT count) {
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr || count == kError || f->writeFailed || !DropReadAhead(*f)) {
+        return kError;
+    }
+    const char* bytes = static_cast<const char*>(buffer);
+    if (f->writeLen + count > kBufferSize) {
+        if (!Flush(*f)) {
+            return kError;
+        }
+        if (count >= kBufferSize) {
+            if (!os::WriteAll(f->file, bytes, count)) {
+                f->writeFailed = true;
+                return kError;
+            }
+            return count;
+        }
+    }
+    if (!f->writeBuffer) {
+        f->writeBuffer = std::make_unique<char[]>(kBufferSize);
+    }
+    std::memcpy(f->writeBuffer.get() + f->writeLen, bytes, count);
+    f->writeLen += count;
+    return count;
+}
+
+INT64 _llseek(HFILE h, INT64 offset, int origin) {
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr || !Flush(*f) || !DropReadAhead(*f)) {
+        return -1;
+    }
+    return os::Seek(f->file, offset, origin);
+}
+
+HFILE _lclose(HFILE h) {
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr) {
+        return HFILE_ERROR;
+    }
+    const bool flushed = Flush(*f);
+    const bool closed = os::Close(f->file);
+    g_table[static_cast<std::size_t>(h)].reset();
+    return flushed && closed ? 0 : HFILE_ERROR;
+}
+
+BOOL FlushFile(HFILE h) {
+    OpenFileState* f = Lookup(h);
+    return f != nullptr && Flush(*f) ? TRUE : FALSE;
+}
+
+void FlushAllFiles() {
+    for (auto& f : g_table) {
+        if (f) {
+            Flush(*f);
+        }
+    }
+}
+
+BOOL TruncateFile(HFILE h, INT64 length) {
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr) {
+        return FALSE;
+    }
+    f->writeLen = 0;
+    f->readPos = f->readLen = 0;
+    f->writeFailed = false;
+    return os::CutTo(f->file, length) ? TRUE : FALSE;
+}
+
+BOOL IsSameFile(HFILE a, HFILE b) {
+    OpenFileState* fa = Lookup(a);
+    OpenFileState* fb = Lookup(b);
+    return fa != nullptr && fb != nullptr && os::Same(fa->file, fb->file) ? TRUE : FALSE;
+}
+
+void SetCutBackOnInterrupt(HFILE h, INT64 length) {
+    OpenFileState* f = Lookup(h);
+    os::SetCutBack(f != nullptr ? f->file : os::kNoFile, length);
+}
+
+}  // namespace sif

@@ -1,0 +1,146 @@
+// Raw files on POSIX descriptors.
+#include "platform/os_file.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+
+#include "platform/file_io.h"
+
+namespace sif::os {
+
+namespace {
+
+// The append that a termination signal cuts back. Lock-free atomics, so the
+// signal handler may read them.
+std::atomic<int> g_cutBackFd{-1};
+std::atomic<long long> g_cutBackLength{0};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<long long>::is_always_lock_free);
+
+int Fd(File f) {
+    return static_cast<int>(f);
+}
+
+// Descriptors 0-2 are left to the standard streams, even when the process was
+// started with them closed: a file must never be written through them.
+int MoveAboveStandardStreams(int fd) {
+    if (fd > 2) {
+        return fd;
+    }
+    int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    ::close(fd);
+    return moved;
+}
+
+int OpenDescriptor(const char* name, UINT style) {
+    if (name == nullptr || name[0] == '\0') {
+        errno = ENOENT;
+        return -1;
+    }
+    int fd;
+    if (style & OF_CREATE) {
+        fd = ::open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } else {
+        const int access = (style & OF_READWRITE) ? O_RDWR : O_RDONLY;
+        // Non-blocking only for the open itself, so a FIFO without a writer
+        // cannot hang it: the wait for the writer belongs to the first read.
+        fd = ::open(name, access | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0) {
+            struct stat st {};
+            if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+                ::close(fd);
+                errno = EISDIR;
+                return -1;
+            }
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        }
+    }
+    return fd < 0 ? fd : MoveAboveStandardStreams(fd);
+}
+
+}  // namespace
+
+File Open(const char* name, UINT style, unsigned* error) {
+    const int fd = OpenDescriptor(name, style);
+    *error = fd < 0 ? static_cast<unsigned>(errno) : 0;
+    return fd < 0 ? kNoFile : fd;
+}
+
+long Read(File f, char* out, UINT count) {
+    // A pipe read before any writer came would read as empty; like `cat`,
+    // wait until the writer has written something or has come and gone. For
+    // files, and for pipes once their writer came, poll returns at once.
+    pollfd p{Fd(f), POLLIN, 0};
+    while (::poll(&p, 1, -1) < 0 && errno == EINTR) {
+    }
+    ssize_t got;
+    do {
+        got = ::read(Fd(f), out, count);
+    } while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);
+}
+
+bool WriteAll(File f, const char* bytes, std::size_t count) {
+    while (count > 0) {
+        ssize_t written = ::write(Fd(f), bytes, count);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+INT64 Seek(File f, INT64 offset, int origin) {
+    const int whence = origin == FILE_END ? SEEK_END : origin == FILE_CURRENT ? SEEK_CUR : SEEK_SET;
+    return ::lseek(Fd(f), static_cast<off_t>(offset), whence);
+}
+
+bool CutTo(File f, INT64 length) {
+    const bool cut = ::ftruncate(Fd(f), static_cast<off_t>(length)) == 0;
+    const bool placed = ::lseek(Fd(f), static_cast<off_t>(length), SEEK_SET) >= 0;
+    return cut && placed;
+}
+
+bool Close(File f) {
+    if (g_cutBackFd == Fd(f)) {
+        // The descriptor may be reused for another file.
+        g_cutBackFd = -1;
+    }
+    return ::close(Fd(f)) == 0;
+}
+
+bool Same(File a, File b) {
+    struct stat sa {
+    }, sb{};
+    return ::fstat(Fd(a), &sa) == 0 && ::fstat(Fd(b), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+void SetCutBack(File f, INT64 length) {
+    g_cutBackFd = -1;
+    g_cutBackLength = length;
+    g_cutBackFd = Fd(f);
+}
+
+}  // namespace sif::os
+
+namespace sif {
+
+void CutBackInterruptedAppend() {
+    const int fd = os::g_cutBackFd;
+    if (fd >= 0) {
+        // Output still in the write buffer never reaches the file.
+        (void)::ftruncate(fd, static_cast<off_t>(os::g_cutBackLength.load()));
+    }
+}
+
+}  // namespace sif

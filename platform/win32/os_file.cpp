@@ -1,0 +1,174 @@
+// Raw files on Win32 handles. Only disk files open: devices (NUL, CON, COM1)
+// and pipes are refused like a missing file.
+#include "platform/os_file.h"
+
+#include <algorithm>
+
+#include "platform/file_io.h"
+
+namespace sif::os {
+
+namespace {
+
+// The append that a console event cuts back. The console handler runs on a
+// thread of its own while the main thread goes on writing, so every write,
+// cut and close takes this lock: the cut falls between two writes, and no
+// write follows it.
+SRWLOCK g_writeLock = SRWLOCK_INIT;
+HANDLE g_cutBackHandle = INVALID_HANDLE_VALUE;
+INT64 g_cutBackLength = 0;
+bool g_cutBack = false;
+
+class WriteLock {
+  public:
+    WriteLock() { AcquireSRWLockExclusive(&g_writeLock); }
+    ~WriteLock() { ReleaseSRWLockExclusive(&g_writeLock); }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+};
+
+HANDLE Handle(File f) {
+    return reinterpret_cast<HANDLE>(f);
+}
+
+bool SeekHandle(HANDLE handle, INT64 offset, DWORD method, INT64* position) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    LARGE_INTEGER now;
+    if (!SetFilePointerEx(handle, distance, &now, method)) {
+        return false;
+    }
+    *position = now.QuadPart;
+    return true;
+}
+
+bool Cut(HANDLE handle, INT64 length) {
+    INT64 position;
+    return SeekHandle(handle, length, FILE_BEGIN, &position) && SetEndOfFile(handle);
+}
+
+// *error gets the system's code when no disk file could be opened.
+HANDLE OpenHandle(const char* name, UINT style, DWORD* error) {
+    if (name == nullptr || name[0] == '\0') {
+        *error = ERROR_FILE_NOT_FOUND;
+        return INVALID_HANDLE_VALUE;
+    }
+    const bool create = (style & OF_CREATE) != 0;
+    const DWORD access =
+        create || (style & OF_READWRITE) ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    // Others may read and write meanwhile, as on POSIX; the source and the
+    // target opened under two names must both open, or the same-file check
+    // could not tell the user what is wrong.
+    HANDLE handle =
+        CreateFileA(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return handle;
+    }
+    // Directories do not open without FILE_FLAG_BACKUP_SEMANTICS. Devices and
+    // pipes would read as empty, swallow output or wait for ever.
+    *error = GetFileType(handle) != FILE_TYPE_DISK ? ERROR_BAD_FILE_TYPE : 0;
+    // Windows never opens a read-only file for writing, but Wine run as root
+    // does: the user's mark must hold wherever the program runs.
+    BY_HANDLE_FILE_INFORMATION info;
+    if (*error == 0 && (access & GENERIC_WRITE) &&
+        (!GetFileInformationByHandle(handle, &info) ||
+         (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {
+        *error = ERROR_ACCESS_DENIED;
+    }
+    if (*error != 0) {
+        CloseHandle(handle);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
+}  // namespace
+
+File Open(const char* name, UINT style, unsigned* error) {
+    DWORD code = 0;
+    const HANDLE handle = OpenHandle(name, style, &code);
+    *error = code;
+    return handle == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<File>(handle);
+}
+
+long Read(File f, char* out, UINT count) {
+    DWORD got = 0;
+    if (!ReadFile(Handle(f), out, count, &got, nullptr)) {
+        return -1;
+    }
+    return static_cast<long>(got);
+}
+
+bool WriteAll(File f, const char* bytes, std::size_t count) {
+    WriteLock lock;
+    if (g_cutBack) {
+        return false;
+    }
+    while (count > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(Handle(f), bytes, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes += written;
+        count -= written;
+    }
+    return true;
+}
+
+INT64 Seek(File f, INT64 offset, int origin) {
+    const DWORD method = origin == FILE_END       ? FILE_END
+                         : origin == FILE_CURRENT ? FILE_CURRENT
+                                                  : FILE_BEGIN;
+    INT64 position = -1;
+    return SeekHandle(Handle(f), offset, method, &position) ? position : -1;
+}
+
+bool CutTo(File f, INT64 length) {
+    WriteLock lock;
+    return Cut(Handle(f), length);
+}
+
+bool Close(File f) {
+    WriteLock lock;
+    if (g_cutBackHandle == Handle(f)) {
+        // The handle value may be reused for another file.
+        g_cutBackHandle = INVALID_HANDLE_VALUE;
+    }
+    return CloseHandle(Handle(f)) != 0;
+}
+
+bool Same(File a, File b) {
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    if (!GetFileInformationByHandle(Handle(a), &ia) ||
+        !GetFileInformationByHandle(Handle(b), &ib)) {
+        return false;
+    }
+    // Whatever name reached it (another letter case, ".\", "..", a short
+    // name, a hard link), a file is its volume and its index there.
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+void SetCutBack(File f, INT64 length) {
+    WriteLock lock;
+    g_cutBackLength = length;
+    g_cutBackHandle = f == kNoFile ? INVALID_HANDLE_VALUE : Handle(f);
+}
+
+}  // namespace sif::os
+
+namespace sif {
+
+void CutBackInterruptedAppend() {
+    os::WriteLock lock;
+    os::g_cutBack = true;
+    if (os::g_cutBackHandle != INVALID_HANDLE_VALUE) {
+        // Output still in the write buffer never reaches the file.
+        os::Cut(os::g_cutBackHandle, os::g_cutBackLength);
+    }
+}
+
+}  // namespace sif
