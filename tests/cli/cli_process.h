@@ -9,10 +9,21 @@
 #endif
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace sif::test {
+
+// The lines of a program's output, without their line ends.
+inline std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 struct CliLaunch {
     std::vector<std::string> args;

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 namespace {
 
 using sif::test::ReadBytes;
+using sif::test::SplitLines;
 using sif::test::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -22,15 +22,6 @@ struct Outcome {
     std::string out;
     Lines errLines;
 };
-
-Lines SplitLines(const std::string& text) {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 class CliTest : public ::testing::Test {
   protected:

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 namespace {
 
 using sif::test::ReadBytes;
+using sif::test::SplitLines;
 using sif::test::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -41,15 +41,6 @@ struct WindowsCase {
 
 void PrintTo(const WindowsCase& c, std::ostream* os) {
     *os << c.name;
-}
-
-Lines SplitLines(const std::string& text) {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 class CliWindows : public ::testing::TestWithParam<WindowsCase> {
