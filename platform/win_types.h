@@ -45,3 +45,11 @@ inline constexpr int IDCANCEL = 2;
 
 }  // namespace sif
 #endif
+
+// One Windows constant of ours: declared where there is no <windows.h>, and
+// there checked against the header's macro, so that both read the same.
+#ifdef _WIN32
+#define SIF_WINDOWS_CONSTANT(type, name, value) static_assert(name == (value), #name);
+#else
+#define SIF_WINDOWS_CONSTANT(type, name, value) inline constexpr type name = (value);
+#endif

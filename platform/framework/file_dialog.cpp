@@ -39,7 +39,7 @@ FileDialogSink* SetFileDialogSink(FileDialogSink* sink) {
     return previous;
 }
 
-std::optional<std::string> GetOpenFileName(const OpenFileRequest& request) {
+std::optional<std::string> GetOpenFileNameA(const OpenFileRequest& request) {
     if (g_sink == nullptr)
         return std::nullopt;
     std::optional<std::string> chosen = g_sink->ChooseFile(request);

@@ -40,7 +40,13 @@ class FileDialogSink {
 FileDialogSink* SetFileDialogSink(FileDialogSink* sink);
 
 // Asks the sink; on a choice the chosen file's folder becomes the current
-// directory, so bare names typed later are looked up there.
-std::optional<std::string> GetOpenFileName(const OpenFileRequest& request);
+// directory, so bare names typed later are looked up there. <commdlg.h>
+// turns GetOpenFileName into this A name.
+std::optional<std::string> GetOpenFileNameA(const OpenFileRequest& request);
+#ifndef GetOpenFileName
+inline std::optional<std::string> GetOpenFileName(const OpenFileRequest& request) {
+    return GetOpenFileNameA(request);
+}
+#endif
 
 }  // namespace sif

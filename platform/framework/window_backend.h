@@ -46,11 +46,11 @@ class WindowBackend {
     // The control `id` of a dialog, or null.
     virtual HWND GetDlgItem(HWND dialog, int id) const = 0;
     // Single-byte (Windows-1252) text; a character the code page lacks reads
-    // as '?'.
-    virtual std::string GetWindowText(HWND window) const = 0;
+    // as '?'. The A names, which <windows.h> turns the plain ones into.
+    virtual std::string GetWindowTextA(HWND window) const = 0;
     // FALSE when the text holds a character that the code page lacks.
     virtual bool IsWindowTextExact(HWND window) const = 0;
-    virtual void SetWindowText(HWND window, const std::string& text) = 0;
+    virtual void SetWindowTextA(HWND window, const std::string& text) = 0;
     // The text as a file name in the platform's file-name encoding.
     virtual std::string GetWindowFileName(HWND window) const = 0;
     virtual void SetWindowFileName(HWND window, const std::string& fileName) = 0;

@@ -177,7 +177,7 @@ HWND QtWindowBackend::GetDlgItem(HWND dialog, int id) const {
     return dialog->dialog->Item(id);
 }
 
-std::string QtWindowBackend::GetWindowText(HWND window) const {
+std::string QtWindowBackend::GetWindowTextA(HWND window) const {
     return ToCp1252(TextOf(window));
 }
 
@@ -187,7 +187,7 @@ bool QtWindowBackend::IsWindowTextExact(HWND window) const {
     return exact;
 }
 
-void QtWindowBackend::SetWindowText(HWND window, const std::string& text) {
+void QtWindowBackend::SetWindowTextA(HWND window, const std::string& text) {
     QWidget* widget = WidgetOf(window);
     if (widget == nullptr)
         return;

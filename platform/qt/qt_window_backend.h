@@ -24,9 +24,9 @@ class QtWindowBackend : public WindowBackend {
     void EnableWindow(HWND window, bool enable) override;
     bool IsWindowEnabled(HWND window) const override;
     HWND GetDlgItem(HWND dialog, int id) const override;
-    std::string GetWindowText(HWND window) const override;
+    std::string GetWindowTextA(HWND window) const override;
     bool IsWindowTextExact(HWND window) const override;
-    void SetWindowText(HWND window, const std::string& text) override;
+    void SetWindowTextA(HWND window, const std::string& text) override;
     std::string GetWindowFileName(HWND window) const override;
     void SetWindowFileName(HWND window, const std::string& fileName) override;
     int GetCheck(HWND button) const override;

@@ -82,7 +82,7 @@ void RecordAndClose(qt::QtWindowBackend& backend, HWND main, const QString& how,
             seen->iconPos = label->pos();
             continue;
         }
-        seen->lines.push_back(backend.GetWindowText(item));
+        seen->lines.push_back(backend.GetWindowTextA(item));
         if (item->id == IDOK)
             button = qt::WidgetOf(item);
     }
