@@ -21,9 +21,11 @@ using UINT = unsigned int;
 using HFILE = int;
 using INT64 = std::int64_t;
 
-// Opaque window handle: the backend owns what it points to.
-struct WindowObject;
-using HWND = WindowObject*;
+// Opaque window handle: each backend maps it to a window of its own, and
+// nothing else looks behind it. The type is never defined, so backends can
+// sit side by side in one program.
+struct WindowHandle;
+using HWND = WindowHandle*;
 
 // Module handle: only our own module exists.
 using HINSTANCE = const void*;

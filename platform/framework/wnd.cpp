@@ -210,17 +210,6 @@ void CWnd::SendDestroy() {
 
 // --- backend entry points ---
 
-namespace {
-WindowBackend* g_backend = nullptr;
-}
-
-void SetWindowBackend(WindowBackend* backend) {
-    g_backend = backend;
-}
-WindowBackend* GetWindowBackend() {
-    return g_backend;
-}
-
 void DispatchCommand(HWND dialog, int id, UINT notification) {
     CWnd* wnd = CWnd::FromHandlePermanent(dialog);
     if (wnd != nullptr)

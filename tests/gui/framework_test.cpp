@@ -11,7 +11,6 @@
 #include "platform/framework/dialog_font.h"
 #include "platform/framework/dialog_units.h"
 #include "platform/framework/file_dialog.h"
-#include "platform/framework/text_viewer.h"
 #include "platform/framework/wnd.h"
 
 namespace sif::test {
@@ -247,67 +246,6 @@ class FrameworkTest : public QObject {
         QCOMPARE(ParseFilterString("A#*.a#B#*.b#"), (F{{"A", "*.a"}, {"B", "*.b"}}));
         QCOMPARE(ParseFilterString(""), F{});
         QCOMPARE(ParseFilterString("Odd|*.o|Name|"), (F{{"Odd", "*.o"}}));
-    }
-
-    void textViewerIsTheFirstCandidateInAnAbsoluteFolder_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<QString>("viewer");
-        QTest::newRow("candidate order before PATH order")
-            << "/a:/b" << QStringList{"/a/kate", "/b/gedit"} << "/b/gedit";
-        QTest::newRow("PATH order for one candidate")
-            << "/a:/b" << QStringList{"/a/gedit", "/b/gedit"} << "/a/gedit";
-        QTest::newRow("one folder")
-            << "/usr/bin" << QStringList{"/usr/bin/pluma"} << "/usr/bin/pluma";
-        QTest::newRow("no editor: the desktop opener")
-            << "/a:/b" << QStringList{"/a/vi", "/b/xdg-open"} << "/b/xdg-open";
-        QTest::newRow("nothing") << "/a:/b" << QStringList{"/a/vi"} << "";
-        QTest::newRow("empty PATH") << "" << QStringList{"/gedit", "gedit"} << "";
-        // Empty and relative entries name the current folder.
-        QTest::newRow("empty entry first") << ":/x" << QStringList{"/mousepad", "./mousepad"} << "";
-        QTest::newRow("empty entry last") << "/x:" << QStringList{"/gedit", "./gedit"} << "";
-        QTest::newRow("empty entry inside") << "/x::/y" << QStringList{"/gedit", "./gedit"} << "";
-        QTest::newRow("dot") << ".:/x" << QStringList{"./gedit"} << "";
-        QTest::newRow("relative folder, then absolute")
-            << "bin:/usr/bin" << QStringList{"bin/gedit", "/usr/bin/gedit"} << "/usr/bin/gedit";
-        QTest::newRow("relative opener") << "bin" << QStringList{"bin/xdg-open"} << "";
-    }
-    void textViewerIsTheFirstCandidateInAnAbsoluteFolder() {
-        QFETCH(QString, path);
-        QFETCH(QStringList, installed);
-        QFETCH(QString, viewer);
-        auto isExecutable = [&](const std::string& file) {
-            return installed.contains(QString::fromStdString(file));
-        };
-        QCOMPARE(QString::fromStdString(FindTextViewer(path.toStdString(), isExecutable)), viewer);
-    }
-
-    void viewerFileArgumentCannotBeAnOption_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("argument");
-        QTest::newRow("plain") << "a.txt"
-                               << "a.txt";
-        QTest::newRow("option") << "--new-window"
-                                << "./--new-window";
-        QTest::newRow("short option") << "-s"
-                                      << "./-s";
-        QTest::newRow("lone dash") << "-"
-                                   << "./-";
-        QTest::newRow("line number") << "+12"
-                                     << "./+12";
-        QTest::newRow("absolute") << "/tmp/-x"
-                                  << "/tmp/-x";
-        QTest::newRow("dash inside") << "a-b"
-                                     << "a-b";
-        QTest::newRow("dash after a folder") << "sub/-x"
-                                             << "sub/-x";
-        QTest::newRow("blank before the dash") << " -x"
-                                               << " -x";
-    }
-    void viewerFileArgumentCannotBeAnOption() {
-        QFETCH(QString, name);
-        QFETCH(QString, argument);
-        QCOMPARE(QString::fromStdString(ViewerFileArgument(name.toStdString())), argument);
     }
 
     void routingWalksFromDerivedToBase() {

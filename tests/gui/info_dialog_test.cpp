@@ -83,7 +83,7 @@ void RecordAndClose(qt::QtWindowBackend& backend, HWND main, const QString& how,
             continue;
         }
         seen->lines.push_back(backend.GetWindowTextA(item));
-        if (item->id == IDOK)
+        if (qt::ObjectOf(item)->id == IDOK)
             button = qt::WidgetOf(item);
     }
     if (how == "button")

@@ -155,11 +155,11 @@ class MainDialogTest : public QObject {
         RECT client = MapDialogRect(0, 0, 270, 138, base);
         QCOMPARE(gui().Window()->size(), QSize(client.Width(), client.Height()));
 
-        std::vector<HWND> items = Hwnd()->dialog->Items();
+        std::vector<HWND> items = qt::DialogOf(Hwnd())->Items();
         QCOMPARE(items.size(), std::size(controls));
         for (std::size_t i = 0; i < items.size(); ++i) {
             const Expected& c = controls[i];
-            QCOMPARE(items[i]->id, c.id);
+            QCOMPARE(qt::ObjectOf(items[i])->id, c.id);
             RECT want = MapDialogRect(c.x, c.y, c.w, c.h, base);
             if (c.id == IDOK || c.id == IDCANCEL) {
                 want.right = want.left + 64;  // sized to the up bitmap
