@@ -25,7 +25,7 @@ host_build() {
 cross_build() {
   local arch=$1
   cmake -S . -B "$root/$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/$arch-w64-mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DSIFTERON_WERROR=ON -DSIFTERON_GUI=OFF -DSIFTERON_BENCH=OFF \
+    -DCMAKE_BUILD_TYPE=Release -DSIFTERON_WERROR=ON -DSIFTERON_GUI=ON -DSIFTERON_BENCH=OFF \
     -DSIF_RCC_EXECUTABLE="$PWD/$root/host/tools/rcc/sif_rcc" \
     -DSIF_LINUX_CLI="$PWD/$root/host/cli/sifteron-cli" >/dev/null
   cmake --build "$root/$arch" -j"$jobs"
