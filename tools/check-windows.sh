@@ -61,8 +61,10 @@ echo "== Windows i686: build (not run: Wine here runs 64-bit programs only) =="
 timed "i686 build" cross_build i686
 echo "== Windows: program headers and packages =="
 timed "header checks" bash -c "
-  bash tools/check-pe.sh pe32+ $root/x86_64/cli/sifteron-cli.exe &&
-  bash tools/check-pe.sh pe32 $root/i686/cli/sifteron-cli.exe"
+  bash tools/check-pe.sh pe32+ console $root/x86_64/cli/sifteron-cli.exe &&
+  bash tools/check-pe.sh pe32 console $root/i686/cli/sifteron-cli.exe &&
+  bash tools/check-pe.sh pe32+ gui $root/x86_64/app/sifteron.exe &&
+  bash tools/check-pe.sh pe32 gui $root/i686/app/sifteron.exe"
 timed "ZIPs" eval "pack x86_64 && pack i686"
 ls "$root"/packages/*.zip
 printf -- '-- %s\n' "${timings[@]}"
