@@ -235,16 +235,13 @@ void HeadlessWindowBackend::FocusFirstTabStop(HWND dialogHandle) {
     }
 }
 
-void HeadlessWindowBackend::SetDialogColors(COLORREF background, COLORREF) {
-    background_ = background;
-}
+void HeadlessWindowBackend::SetDialogColors(COLORREF, COLORREF) {}
 
 int HeadlessWindowBackend::RunMessageLoop() {
-    return quitPosted_ ? quitCode_ : 0;
+    return quitCode_;
 }
 
 void HeadlessWindowBackend::PostQuitMessage(int exitCode) {
-    quitPosted_ = true;
     quitCode_ = exitCode;
 }
 
@@ -259,7 +256,7 @@ int HeadlessWindowBackend::ShowMessageBox(HWND owner, const char* text, const ch
 
 std::optional<std::string> HeadlessWindowBackend::ChooseOpenFile(const OpenFileRequest& request) {
     fileRequests_.push_back(request);
-    return fileAnswer;
+    return std::nullopt;
 }
 
 void HeadlessWindowBackend::Click(HWND handle) {

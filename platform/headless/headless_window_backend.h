@@ -2,7 +2,8 @@
 // in memory, with their texts, check states, visibility, enabling and focus,
 // as a dummy video driver keeps a screen. Tests drive it as a user would
 // (Click, Type) and read back what a user would see; boxes and the file
-// dialog are answered at once and recorded. Runs on every platform.
+// dialog are answered at once (OK, cancel) and recorded. Nothing is drawn,
+// so colours are not kept. Runs on every platform.
 #pragma once
 
 #include <memory>
@@ -53,7 +54,7 @@ class HeadlessWindowBackend : public WindowBackend {
     void EndModalLoop(HWND dialog) override;
     // Recorded in shownBoxes(); answered with IDOK.
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
-    // Recorded in fileRequests(); answered with fileAnswer.
+    // Recorded in fileRequests(); cancelled, as no user is there to choose.
     std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
 
     // --- what a user does ---
@@ -71,16 +72,12 @@ class HeadlessWindowBackend : public WindowBackend {
     // --- what a user sees ---
     std::string TextUtf8(HWND window) const;
     HWND GetFocus() const { return focus_; }
-    bool QuitPosted() const { return quitPosted_; }
-    int QuitCode() const { return quitCode_; }
-    COLORREF DialogBackground() const { return background_; }
     const ButtonBitmaps* BitmapsOf(HWND button) const;
     // Pixels, as SetWindowSize left them; 0 before.
     int Width(HWND window) const;
     int Height(HWND window) const;
     const std::vector<ShownBox>& shownBoxes() const { return shownBoxes_; }
     const std::vector<OpenFileRequest>& fileRequests() const { return fileRequests_; }
-    std::optional<std::string> fileAnswer;  // nothing: every choice is cancelled
 
     // What a handle stands for here; defined beside the backend.
     struct Window;
@@ -91,8 +88,6 @@ class HeadlessWindowBackend : public WindowBackend {
 
     std::vector<std::unique_ptr<Window>> dialogs_;
     HWND focus_ = nullptr;
-    COLORREF background_ = 0;
-    bool quitPosted_ = false;
     int quitCode_ = 0;
     std::vector<ShownBox> shownBoxes_;
     std::vector<OpenFileRequest> fileRequests_;
