@@ -21,9 +21,11 @@ using UINT = unsigned int;
 using HFILE = int;
 using INT64 = std::int64_t;
 
-// Opaque window handle: the backend owns what it points to.
-struct WindowObject;
-using HWND = WindowObject*;
+// Opaque window handle: each backend maps it to a window of its own, and
+// nothing else looks behind it. The type is never defined, so backends can
+// sit side by side in one program.
+struct WindowHandle;
+using HWND = WindowHandle*;
 
 // Module handle: only our own module exists.
 using HINSTANCE = const void*;
@@ -46,4 +48,12 @@ inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
 }  // namespace sif
+#endif
+
+// One Windows constant of ours: declared where there is no <windows.h>, and
+// there checked against the header's macro, so that both read the same.
+#ifdef _WIN32
+#define SIF_WINDOWS_CONSTANT(type, name, value) static_assert(name == (value), #name);
+#else
+#define SIF_WINDOWS_CONSTANT(type, name, value) inline constexpr type name = (value);
 #endif

@@ -25,7 +25,7 @@ host_build() {
 cross_build() {
   local arch=$1
   cmake -S . -B "$root/$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/$arch-w64-mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DSIFTERON_WERROR=ON -DSIFTERON_GUI=OFF -DSIFTERON_BENCH=OFF \
+    -DCMAKE_BUILD_TYPE=Release -DSIFTERON_WERROR=ON -DSIFTERON_GUI=ON -DSIFTERON_BENCH=OFF \
     -DSIF_RCC_EXECUTABLE="$PWD/$root/host/tools/rcc/sif_rcc" \
     -DSIF_LINUX_CLI="$PWD/$root/host/cli/sifteron-cli" >/dev/null
   cmake --build "$root/$arch" -j"$jobs"
@@ -68,8 +68,10 @@ refuses_32_bit() {
   [ "$status" -eq 126 ] || { echo "tools/wine-run.sh ran a 32-bit program (status $status)" >&2; return 1; }
 }
 timed "header checks" eval "
-  bash tools/check-pe.sh pe32+ $root/x86_64/cli/sifteron-cli.exe &&
-  bash tools/check-pe.sh pe32 $root/i686/cli/sifteron-cli.exe && refuses_32_bit"
+  bash tools/check-pe.sh pe32+ console $root/x86_64/cli/sifteron-cli.exe &&
+  bash tools/check-pe.sh pe32 console $root/i686/cli/sifteron-cli.exe &&
+  bash tools/check-pe.sh pe32+ gui $root/x86_64/app/sifteron.exe &&
+  bash tools/check-pe.sh pe32 gui $root/i686/app/sifteron.exe && refuses_32_bit"
 timed "ZIPs" eval "pack x86_64 && pack i686"
 ls "$root"/packages/*.zip
 printf -- '-- %s\n' "${timings[@]}"

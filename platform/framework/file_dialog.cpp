@@ -3,12 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/framework/window_backend.h"
+
 namespace sif {
-namespace {
-
-FileDialogSink* g_sink = nullptr;
-
-}  // namespace
 
 std::vector<FileFilter> ParseFilterString(const std::string& text) {
     std::vector<FileFilter> filters;
@@ -33,16 +30,11 @@ std::vector<FileFilter> ParseFilterString(const std::string& text) {
     return filters;
 }
 
-FileDialogSink* SetFileDialogSink(FileDialogSink* sink) {
-    FileDialogSink* previous = g_sink;
-    g_sink = sink;
-    return previous;
-}
-
-std::optional<std::string> GetOpenFileName(const OpenFileRequest& request) {
-    if (g_sink == nullptr)
+std::optional<std::string> GetOpenFileNameA(const OpenFileRequest& request) {
+    WindowBackend* backend = GetWindowBackend();
+    if (backend == nullptr)
         return std::nullopt;
-    std::optional<std::string> chosen = g_sink->ChooseFile(request);
+    std::optional<std::string> chosen = backend->ChooseOpenFile(request);
     if (!chosen || chosen->empty())
         return std::nullopt;
     std::filesystem::path folder = std::filesystem::path(*chosen).parent_path();

@@ -1,5 +1,5 @@
-// Choosing an existing file: the file-open dialog behind a replaceable sink,
-// so a test can answer it without a window.
+// Choosing an existing file: the request, and the call that asks the window
+// backend's file dialog (a test backend answers it without a window).
 #pragma once
 
 #include <optional>
@@ -27,20 +27,14 @@ struct OpenFileRequest {
     bool pathMustExist = true;
 };
 
-class FileDialogSink {
-  public:
-    virtual ~FileDialogSink() = default;
-    // The chosen file's full path in the file-name encoding; nothing when
-    // the user cancels or the dialog fails.
-    virtual std::optional<std::string> ChooseFile(const OpenFileRequest& request) = 0;
-};
-
-// Installs the sink; returns the previous one. Without a sink every request
-// is cancelled.
-FileDialogSink* SetFileDialogSink(FileDialogSink* sink);
-
-// Asks the sink; on a choice the chosen file's folder becomes the current
-// directory, so bare names typed later are looked up there.
-std::optional<std::string> GetOpenFileName(const OpenFileRequest& request);
+// Asks the window backend, and without one cancels; on a choice the chosen file's folder becomes
+// the current directory, so bare names typed later are looked up there. <commdlg.h> turns
+// GetOpenFileName into this A name.
+std::optional<std::string> GetOpenFileNameA(const OpenFileRequest& request);
+#ifndef GetOpenFileName
+inline std::optional<std::string> GetOpenFileName(const OpenFileRequest& request) {
+    return GetOpenFileNameA(request);
+}
+#endif
 
 }  // namespace sif

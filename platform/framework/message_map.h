@@ -22,6 +22,12 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// The values the routing macros enter, which expand in any namespace, and
+// where <windows.h> makes WM_COMMAND and the rest macros of its own.
+inline constexpr UINT kCommandMessage = WM_COMMAND;
+inline constexpr UINT kDestroyMessage = WM_DESTROY;
+inline constexpr UINT kClickedNotification = BN_CLICKED;
+
 // The first entry for the message, looking in `map` and then its bases.
 const AFX_MSGMAP_ENTRY* FindMessageEntry(const AFX_MSGMAP* map, UINT message, UINT code, UINT id);
 
@@ -48,11 +54,11 @@ const AFX_MSGMAP_ENTRY* FindMessageEntry(const AFX_MSGMAP* map, UINT message, UI
     return &kMap;                                                                       \
     }
 
-#define ON_COMMAND(id, memberFxn)                                        \
-    {::sif::WM_COMMAND, ::sif::BN_CLICKED, static_cast<::sif::UINT>(id), \
+#define ON_COMMAND(id, memberFxn)                                                       \
+    {::sif::kCommandMessage, ::sif::kClickedNotification, static_cast<::sif::UINT>(id), \
      static_cast<::sif::AFX_PMSG>(&ThisClass::memberFxn)},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_COMMAND(id, memberFxn)
 
 #define ON_WM_DESTROY() \
-    {::sif::WM_DESTROY, 0, 0, static_cast<::sif::AFX_PMSG>(&ThisClass::OnDestroy)},
+    {::sif::kDestroyMessage, 0, 0, static_cast<::sif::AFX_PMSG>(&ThisClass::OnDestroy)},

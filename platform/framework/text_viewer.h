@@ -1,30 +1,15 @@
-// Showing a file in a graphical text editor: the first common one found on
-// PATH, else the desktop's opener. Started detached, with the file name as
-// its one argument and no shell in between.
+// Showing a file in a text viewer, started detached with the file name as
+// its one argument and no shell in between. Each platform has its own:
+// platform/posix/text_viewer.cpp, platform/win32/text_viewer.cpp.
 #pragma once
 
-#include <functional>
 #include <string>
-#include <vector>
 
 namespace sif {
 
-// The programs tried, in order: the editors, then "xdg-open".
-const std::vector<std::string>& TextViewerCandidates();
-
-// The full path of the first candidate that `isExecutable` finds in the
-// colon-separated `searchPath`, or empty. Only absolute folders are
-// searched: an empty or relative entry names the current folder, which the
-// file dialog moves to wherever the user browsed.
-std::string FindTextViewer(const std::string& searchPath,
-                           const std::function<bool(const std::string&)>& isExecutable);
-
-// `fileName` as an argument the viewer can only take for a file: a relative
-// name that starts like an option ("-") or a line number ("+") gets "./".
-std::string ViewerFileArgument(const std::string& fileName);
-
-// Starts the viewer on `fileName` (file-name encoding) without waiting; an
-// empty name starts nothing. Failure is not reported, as for any viewer.
-void StartTextViewer(const std::string& fileName);
+// Starts the viewer on `fileName` (file-name encoding) without waiting;
+// FALSE when the name is empty, no viewer is found or it cannot start. The
+// window reports no failure, as for any viewer.
+bool StartTextViewer(const std::string& fileName);
 
 }  // namespace sif

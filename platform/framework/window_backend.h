@@ -1,14 +1,16 @@
-// The seam between the framework classes and a window toolkit. The framework
-// speaks only through this interface; a backend (platform/qt) implements it
-// and reports user actions back through the Dispatch functions below.
+// The seam between the framework classes and a window toolkit: windows,
+// loops, message boxes and file choosing. The framework speaks only through
+// this interface; a backend (platform/qt, platform/headless) implements it,
+// maps the opaque handles to its own windows, and reports user actions back
+// through the Dispatch functions below.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/framework/afx_types.h"
-#include "platform/framework/dialog_units.h"
+#include "platform/framework/file_dialog.h"
 #include "platform/resource_data.h"
 
 namespace sif {
@@ -46,24 +48,19 @@ class WindowBackend {
     // The control `id` of a dialog, or null.
     virtual HWND GetDlgItem(HWND dialog, int id) const = 0;
     // Single-byte (Windows-1252) text; a character the code page lacks reads
-    // as '?'.
-    virtual std::string GetWindowText(HWND window) const = 0;
+    // as '?'. The A names, which <windows.h> turns the plain ones into.
+    virtual std::string GetWindowTextA(HWND window) const = 0;
     // FALSE when the text holds a character that the code page lacks.
     virtual bool IsWindowTextExact(HWND window) const = 0;
-    virtual void SetWindowText(HWND window, const std::string& text) = 0;
+    virtual void SetWindowTextA(HWND window, const std::string& text) = 0;
     // The text as a file name in the platform's file-name encoding.
     virtual std::string GetWindowFileName(HWND window) const = 0;
     virtual void SetWindowFileName(HWND window, const std::string& fileName) = 0;
     virtual int GetCheck(HWND button) const = 0;
     virtual void SetCheck(HWND button, int state) = 0;
 
-    // Pixels; controls relative to their dialog's client area, dialogs on
-    // the screen (client area).
-    virtual RECT GetWindowRect(HWND window) const = 0;
-    // Resizes without moving, restacking, redrawing or activating.
+    // Pixels. Resizes without moving, restacking, redrawing or activating.
     virtual void SetWindowSize(HWND window, int width, int height) = 0;
-    // The base units the dialog's font gives.
-    virtual DialogBaseUnits GetDialogBaseUnits(HWND dialog) const = 0;
 
     // Makes the control draw itself from these pictures (owner-drawn buttons).
     virtual void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) = 0;
@@ -79,15 +76,29 @@ class WindowBackend {
     virtual void RunModalLoop(HWND dialog) = 0;
     virtual void EndModalLoop(HWND dialog) = 0;
 
-    // Starts `program` (searched on PATH unless it has a slash) with exactly
-    // these arguments, no shell, without waiting; FALSE when it cannot start.
-    virtual bool StartDetached(const std::string& program,
-                               const std::vector<std::string>& args) = 0;
+    // A box with an OK button over `owner` (may be null), single-byte texts;
+    // returns the button pressed (IDOK).
+    virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    // The chosen existing file's full path in the file-name encoding;
+    // nothing when the user cancels or the dialog fails.
+    virtual std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) = 0;
 };
 
-// The backend in use; null until one is installed (then windows cannot be made).
+// Installs the backend for windows, loops, boxes (MessageBoxA) and file
+// choosing (GetOpenFileNameA) at once; null uninstalls it. A message-box
+// sink installed later, such as a test's recorder, still comes first.
 void SetWindowBackend(WindowBackend* backend);
+// The backend in use; null until one is installed (then windows cannot be made).
 WindowBackend* GetWindowBackend();
+
+// Installs a backend for its own lifetime.
+class ScopedWindowBackend {
+  public:
+    explicit ScopedWindowBackend(WindowBackend& backend) { SetWindowBackend(&backend); }
+    ~ScopedWindowBackend() { SetWindowBackend(nullptr); }
+    ScopedWindowBackend(const ScopedWindowBackend&) = delete;
+    ScopedWindowBackend& operator=(const ScopedWindowBackend&) = delete;
+};
 
 // Called by the backend on user actions. A click arrives as (control id,
 // BN_CLICKED); Escape and the close box as (IDCANCEL, BN_CLICKED).

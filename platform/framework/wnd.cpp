@@ -126,7 +126,7 @@ int CWnd::GetDlgItemTextA(int id, char* buffer, int size) const {
     HWND item = Item(this, id);
     if (item == nullptr)
         return 0;
-    std::string text = GetWindowBackend()->GetWindowText(item);
+    std::string text = GetWindowBackend()->GetWindowTextA(item);
     std::size_t count = std::min(text.size(), static_cast<std::size_t>(size) - 1);
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
@@ -141,7 +141,7 @@ BOOL CWnd::IsDlgItemTextExact(int id) const {
 void CWnd::SetDlgItemTextA(int id, const char* text) {
     HWND item = Item(this, id);
     if (item != nullptr)
-        GetWindowBackend()->SetWindowText(item, text != nullptr ? text : "");
+        GetWindowBackend()->SetWindowTextA(item, text != nullptr ? text : "");
 }
 
 std::string CWnd::GetDlgItemFileName(int id) const {
@@ -187,8 +187,8 @@ int CWnd::GetCheckedRadioButton(int firstId, int lastId) const {
     return 0;
 }
 
-int CWnd::MessageBox(const char* text, const char* caption, UINT type) {
-    return MessageBoxA(m_hWnd, text, caption != nullptr ? caption : "", type);
+int CWnd::MessageBoxA(const char* text, const char* caption, UINT type) {
+    return sif::MessageBoxA(m_hWnd, text, caption != nullptr ? caption : "", type);
 }
 
 BOOL CWnd::OnCmdMsg(UINT id, UINT code) {
@@ -209,17 +209,6 @@ void CWnd::SendDestroy() {
 }
 
 // --- backend entry points ---
-
-namespace {
-WindowBackend* g_backend = nullptr;
-}
-
-void SetWindowBackend(WindowBackend* backend) {
-    g_backend = backend;
-}
-WindowBackend* GetWindowBackend() {
-    return g_backend;
-}
 
 void DispatchCommand(HWND dialog, int id, UINT notification) {
     CWnd* wnd = CWnd::FromHandlePermanent(dialog);

@@ -51,8 +51,14 @@ class CWnd {
     // The first checked button of first..last in ascending order, else 0.
     int GetCheckedRadioButton(int firstId, int lastId) const;
 
-    // A box owned by this window, through the message-box sink.
-    int MessageBox(const char* text, const char* caption = nullptr, UINT type = 0);
+    // A box owned by this window, through the message-box sink. Under
+    // <windows.h> MessageBox is a macro for this A name.
+    int MessageBoxA(const char* text, const char* caption = nullptr, UINT type = 0);
+#ifndef MessageBox
+    int MessageBox(const char* text, const char* caption = nullptr, UINT type = 0) {
+        return MessageBoxA(text, caption, type);
+    }
+#endif
 
     // Routes a command through the message maps; FALSE when none handles it.
     virtual BOOL OnCmdMsg(UINT id, UINT code);

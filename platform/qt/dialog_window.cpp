@@ -182,7 +182,7 @@ HWND DialogWindow::Item(int id) {
         return nullptr;
     for (auto& item : items_) {
         if (item->id == id)
-            return item.get();
+            return HandleOf(item.get());
     }
     return nullptr;
 }
@@ -190,7 +190,7 @@ HWND DialogWindow::Item(int id) {
 std::vector<HWND> DialogWindow::Items() {
     std::vector<HWND> handles;
     for (auto& item : items_)
-        handles.push_back(item.get());
+        handles.push_back(HandleOf(item.get()));
     return handles;
 }
 

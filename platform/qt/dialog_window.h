@@ -21,7 +21,7 @@ class DialogWindow : public QDialog {
                  const QPalette& palette, QWidget* owner);
     ~DialogWindow() override;
 
-    HWND Handle() { return &self_; }
+    HWND Handle() { return HandleOf(&self_); }
     // The control with this id, or null.
     HWND Item(int id);
     // Every control handle in template order.

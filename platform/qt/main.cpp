@@ -6,8 +6,6 @@
 
 #include "platform/framework/win_app.h"
 #include "platform/process.h"
-#include "platform/qt/qt_file_dialog_sink.h"
-#include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_window_backend.h"
 #include "platform/qt/termination.h"
 
@@ -38,17 +36,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     sif::qt::QtWindowBackend backend;
-    sif::SetWindowBackend(&backend);
-    sif::qt::QtMessageSink boxes;
-    sif::SetMessageBoxSink(&boxes);
-    sif::qt::QtFileDialogSink fileDialogs;
-    sif::SetFileDialogSink(&fileDialogs);
+    sif::ScopedWindowBackend installed(backend);
     sif::qt::WatchTerminationSignals();
-
-    int code = sif::AfxWinMain(sif::SW_SHOWNORMAL);
-
-    sif::SetFileDialogSink(nullptr);
-    sif::SetMessageBoxSink(nullptr);
-    sif::SetWindowBackend(nullptr);
-    return code;
+    return sif::AfxWinMain(sif::SW_SHOWNORMAL);
 }

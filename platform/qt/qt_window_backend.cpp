@@ -9,13 +9,14 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QScreen>
 
 #include "platform/framework/dialog_font.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/input_blocker.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/raise_window.h"
 #include "platform/resources.h"
@@ -46,7 +47,7 @@ QString TextOf(HWND window) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         return button->text();
     if (qobject_cast<QLabel*>(widget) != nullptr)
-        return window->prefixedText;
+        return ObjectOf(window)->prefixedText;
     return widget->windowTitle();
 }
 
@@ -95,9 +96,9 @@ HWND QtWindowBackend::CreateDialogWindow(const res::DialogResource& dialog, HWND
 }
 
 void QtWindowBackend::DestroyWindow(HWND window) {
-    if (window == nullptr || window->dialog == nullptr)
+    DialogWindow* dialog = DialogOf(window);
+    if (dialog == nullptr)
         return;
-    DialogWindow* dialog = window->dialog;
     if (dialog->IsDestroyed())
         return;
     if (window != dialog->Handle()) {
@@ -172,12 +173,13 @@ bool QtWindowBackend::IsWindowEnabled(HWND window) const {
 }
 
 HWND QtWindowBackend::GetDlgItem(HWND dialog, int id) const {
-    if (dialog == nullptr || dialog->dialog == nullptr || dialog->dialog->IsDestroyed())
+    DialogWindow* window = DialogOf(dialog);
+    if (window == nullptr || window->IsDestroyed())
         return nullptr;
-    return dialog->dialog->Item(id);
+    return window->Item(id);
 }
 
-std::string QtWindowBackend::GetWindowText(HWND window) const {
+std::string QtWindowBackend::GetWindowTextA(HWND window) const {
     return ToCp1252(TextOf(window));
 }
 
@@ -187,7 +189,7 @@ bool QtWindowBackend::IsWindowTextExact(HWND window) const {
     return exact;
 }
 
-void QtWindowBackend::SetWindowText(HWND window, const std::string& text) {
+void QtWindowBackend::SetWindowTextA(HWND window, const std::string& text) {
     QWidget* widget = WidgetOf(window);
     if (widget == nullptr)
         return;
@@ -197,8 +199,8 @@ void QtWindowBackend::SetWindowText(HWND window, const std::string& text) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(value);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        window->prefixedText = value;
-        label->setText((window->style & SS_NOPREFIX) ? value : WithoutPrefixMarks(value));
+        ObjectOf(window)->prefixedText = value;
+        label->setText((ObjectOf(window)->style & SS_NOPREFIX) ? value : WithoutPrefixMarks(value));
     } else {
         widget->setWindowTitle(value);
     }
@@ -254,9 +256,8 @@ void QtWindowBackend::SetWindowSize(HWND window, int width, int height) {
 }
 
 DialogBaseUnits QtWindowBackend::GetDialogBaseUnits(HWND dialog) const {
-    if (dialog == nullptr || dialog->dialog == nullptr)
-        return DialogBaseUnits{0, 0};
-    return dialog->dialog->BaseUnits();
+    DialogWindow* window = DialogOf(dialog);
+    return window != nullptr ? window->BaseUnits() : DialogBaseUnits{0, 0};
 }
 
 void QtWindowBackend::SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) {
@@ -265,11 +266,12 @@ void QtWindowBackend::SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps
 }
 
 void QtWindowBackend::FocusFirstTabStop(HWND dialog) {
-    if (dialog == nullptr || dialog->dialog == nullptr)
+    DialogWindow* window = DialogOf(dialog);
+    if (window == nullptr)
         return;
-    for (HWND item : dialog->dialog->Items()) {
+    for (HWND item : window->Items()) {
         QWidget* widget = WidgetOf(item);
-        if (widget != nullptr && (item->style & WS_TABSTOP) && widget->isEnabled() &&
+        if (widget != nullptr && (ObjectOf(item)->style & WS_TABSTOP) && widget->isEnabled() &&
             widget->focusPolicy() != Qt::NoFocus && !widget->isHidden()) {
             widget->setFocus(Qt::OtherFocusReason);
             return;
@@ -311,28 +313,22 @@ void QtWindowBackend::PostQuitMessage(int exitCode) {
 }
 
 void QtWindowBackend::RunModalLoop(HWND dialog) {
-    if (dialog != nullptr && dialog->dialog != nullptr && !dialog->dialog->IsDestroyed()) {
-        dialog->dialog->RunModal();
-    }
+    DialogWindow* window = DialogOf(dialog);
+    if (window != nullptr && !window->IsDestroyed())
+        window->RunModal();
 }
 
 void QtWindowBackend::EndModalLoop(HWND dialog) {
-    if (dialog != nullptr && dialog->dialog != nullptr)
-        dialog->dialog->EndModal();
+    if (DialogWindow* window = DialogOf(dialog))
+        window->EndModal();
 }
 
-}  // namespace sif::qt
+int QtWindowBackend::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT) {
+    return ShowQtMessageBox(WidgetOf(owner), text, caption);
+}
 
-namespace sif::qt {
-
-bool QtWindowBackend::StartDetached(const std::string& program,
-                                    const std::vector<std::string>& args) {
-    QStringList arguments;
-    for (const std::string& arg : args)
-        arguments << QFile::decodeName(QByteArray::fromStdString(arg));
-    // No shell: each argument reaches the program as it is.
-    return QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(program)),
-                                   arguments);
+std::optional<std::string> QtWindowBackend::ChooseOpenFile(const OpenFileRequest& request) {
+    return ChooseFileWithQt(request);
 }
 
 }  // namespace sif::qt

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <memory>
 
+#include "platform/framework/dialog_units.h"
 #include "platform/framework/window_backend.h"
 
 namespace sif::qt {
@@ -24,16 +25,14 @@ class QtWindowBackend : public WindowBackend {
     void EnableWindow(HWND window, bool enable) override;
     bool IsWindowEnabled(HWND window) const override;
     HWND GetDlgItem(HWND dialog, int id) const override;
-    std::string GetWindowText(HWND window) const override;
+    std::string GetWindowTextA(HWND window) const override;
     bool IsWindowTextExact(HWND window) const override;
-    void SetWindowText(HWND window, const std::string& text) override;
+    void SetWindowTextA(HWND window, const std::string& text) override;
     std::string GetWindowFileName(HWND window) const override;
     void SetWindowFileName(HWND window, const std::string& fileName) override;
     int GetCheck(HWND button) const override;
     void SetCheck(HWND button, int state) override;
-    RECT GetWindowRect(HWND window) const override;
     void SetWindowSize(HWND window, int width, int height) override;
-    DialogBaseUnits GetDialogBaseUnits(HWND dialog) const override;
     void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) override;
     void FocusFirstTabStop(HWND dialog) override;
     void SetDialogColors(COLORREF background, COLORREF text) override;
@@ -41,7 +40,14 @@ class QtWindowBackend : public WindowBackend {
     void PostQuitMessage(int exitCode) override;
     void RunModalLoop(HWND dialog) override;
     void EndModalLoop(HWND dialog) override;
-    bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
+    int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
+
+    // Pixels; controls relative to their dialog's client area, dialogs on
+    // the screen (client area).
+    RECT GetWindowRect(HWND window) const;
+    // The base units the dialog's font gives.
+    DialogBaseUnits GetDialogBaseUnits(HWND dialog) const;
 
     // The font a template asks for, or the closest one installed.
     static QFont DialogFont(const char* family, int pointSize);

@@ -1,4 +1,4 @@
-// What a window handle points to in the Qt backend.
+// What a window handle stands for in the Qt backend.
 #pragma once
 
 #include <QPointer>
@@ -8,11 +8,10 @@
 #include "platform/win_types.h"
 
 namespace sif::qt {
+
 class DialogWindow;
-}
 
-namespace sif {
-
+// What a handle stands for here.
 struct WindowObject {
     QPointer<QWidget> widget;
     qt::DialogWindow* dialog = nullptr;  // the dialog it belongs to (itself for a dialog)
@@ -22,12 +21,22 @@ struct WindowObject {
     QString prefixedText;  // static texts: the text as given, '&' prefixes included
 };
 
-namespace qt {
+// Handles are the objects' addresses.
+inline HWND HandleOf(WindowObject* object) {
+    return reinterpret_cast<HWND>(object);
+}
+inline WindowObject* ObjectOf(HWND hwnd) {
+    return reinterpret_cast<WindowObject*>(hwnd);
+}
 
 // The widget behind a handle, or null.
 inline QWidget* WidgetOf(HWND hwnd) {
-    return hwnd != nullptr ? hwnd->widget.data() : nullptr;
+    return hwnd != nullptr ? ObjectOf(hwnd)->widget.data() : nullptr;
 }
 
-}  // namespace qt
-}  // namespace sif
+// The dialog a handle belongs to (itself for a dialog), or null.
+inline DialogWindow* DialogOf(HWND hwnd) {
+    return hwnd != nullptr ? ObjectOf(hwnd)->dialog : nullptr;
+}
+
+}  // namespace sif::qt

@@ -14,8 +14,8 @@
 
 #include "engine/language.h"
 #include "platform/framework/file_dialog.h"
-#include "platform/framework/text_viewer.h"
-#include "platform/qt/qt_file_dialog_sink.h"
+#include "platform/posix/viewer_search.h"
+#include "platform/qt/qt_file_dialog.h"
 #include "tests/gui/gui_harness.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_ids.h"
@@ -26,21 +26,16 @@ namespace {
 using namespace ui;
 using Filters = std::vector<FileFilter>;
 
-// Answers the file dialog with a given path (or a cancel) and keeps the
-// requests it saw.
-class ScriptedFileDialog : public FileDialogSink {
+// Answers the harness's file dialog by script until destruction.
+class ScriptedFileDialog : public ScriptedFileChoice {
   public:
-    ScriptedFileDialog() { previous_ = SetFileDialogSink(this); }
-    ~ScriptedFileDialog() override { SetFileDialogSink(previous_); }
-    std::optional<std::string> answer;
-    std::vector<OpenFileRequest> requests;
-    std::optional<std::string> ChooseFile(const OpenFileRequest& request) override {
-        requests.push_back(request);
-        return answer;
+    explicit ScriptedFileDialog(TestBackend& backend) : backend_(backend) {
+        backend_.scriptedFiles = this;
     }
+    ~ScriptedFileDialog() { backend_.scriptedFiles = nullptr; }
 
   private:
-    FileDialogSink* previous_ = nullptr;
+    TestBackend& backend_;
 };
 
 const Filters kResourceFilters = {{"Res", "*.rc"}, {"Dialog", "*.dlg"}};
@@ -95,7 +90,7 @@ class FilesTest : public QObject {
         const Filters* expected[] = {&kResourceFilters, &kTextFilters, &kTargetFilters};
         for (int id = IDC_KIND_RESOURCE; id <= IDC_KIND_TEXT; ++id)
             dlg().CheckDlgButton(id, id == kind);
-        ScriptedFileDialog files;
+        ScriptedFileDialog files(session_->gui().backend());
         session_->gui().Click(button);
         QCOMPARE(files.requests.size(), std::size_t(1));
         QCOMPARE(files.requests[0].filters, *expected[filterSet]);
@@ -106,7 +101,7 @@ class FilesTest : public QObject {
 
     void aCancelledDialogLeavesTheFieldAndDirectory() {
         session_->gui().SetText(IDC_SOURCE, "kept.txt");
-        ScriptedFileDialog files;  // answers with a cancel
+        ScriptedFileDialog files(session_->gui().backend());  // answers with a cancel
         session_->gui().Click(IDC_BROWSE_SOURCE);
         session_->gui().Click(IDC_BROWSE_TARGET);
         QCOMPARE(files.requests.size(), std::size_t(2));
@@ -122,7 +117,7 @@ class FilesTest : public QObject {
         std::filesystem::create_directories(folder);
         std::string chosen = (folder / "\xE2\x82\xAC \"q\".txt").string();
         WriteBytes(chosen, "");
-        ScriptedFileDialog files;
+        ScriptedFileDialog files(session_->gui().backend());
         files.answer = chosen;
         session_->gui().SetText(IDC_TARGET, "replaced");
         session_->gui().Click(IDC_BROWSE_TARGET);
@@ -137,7 +132,7 @@ class FilesTest : public QObject {
         WriteBytes((sub / "a.txt").string(), "\"one\"\r\n");
         WriteBytes((sub / "b.txt").string(), "\"two\"\r\n");
         WriteBytes((sub / "Liste.txt").string(), "b.txt\r\n");
-        ScriptedFileDialog files;
+        ScriptedFileDialog files(session_->gui().backend());
         files.answer = (sub / "a.txt").string();
         session_->gui().Click(IDC_BROWSE_SOURCE);
         QCOMPARE(std::filesystem::current_path(), sub);
@@ -195,8 +190,7 @@ class FilesTest : public QObject {
             }
         });
         poll.start(10);
-        qt::QtFileDialogSink sink;
-        std::optional<std::string> answer = sink.ChooseFile(request);
+        std::optional<std::string> answer = qt::ChooseFileWithQt(request);
         poll.stop();
         QVERIFY2(!refused, "the file dialog refused the typed name for 10 s");
         QCOMPARE(seenFilters, (QStringList{"Text (*.txt)", "HTML (*.html)", "HTM (*.htm)"}));
@@ -230,30 +224,34 @@ class FilesTest : public QObject {
         // A stand-in editor first on PATH that records its arguments.
         std::filesystem::path bin = session_->dir().path() / "bin";
         std::string record = (session_->dir().path() / "argv").string();
-        std::string script = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
-                             record + ".tmp'\nprintf '%s\\n' \"$#\" >> '" + record + ".tmp'\nmv '" +
-                             record + ".tmp' '" + record + "'\n";
+        std::string script =
+            "#!/bin/sh\nfor a in \"$0\" \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record +
+            ".tmp'\nprintf '%s\\n' \"$#\" >> '" + record + ".tmp'\nmv '" + record + ".tmp' '" +
+            record + "'\n";
         ScopedSearchPath path(bin, TextViewerCandidates().front(), script);
 
         session_->gui().SetText(field, QString::fromUtf8(name));
         session_->gui().Click(button);
         QTRY_VERIFY2_WITH_TIMEOUT(std::filesystem::exists(record),
                                   "the stand-in editor wrote nothing within 10 s", 10000);
-        QCOMPARE(ReadBytes(record), argument.toStdString() + "\n1\n");
-        const auto& started = session_->gui().backend().started();
-        QCOMPARE(started.size(), std::size_t(1));
-        QCOMPARE(started[0], (bin / TextViewerCandidates().front()).string());
+        QCOMPARE(ReadBytes(record), (bin / TextViewerCandidates().front()).string() + "\n" +
+                                        argument.toStdString() + "\n1\n");
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned"));
         QVERIFY(!std::filesystem::exists(session_->dir().path() / "pwned2"));
     }
 
     void viewWithAnEmptyFieldStartsNothing() {
-        // An editor to start, so that only the empty name can stop it.
+        // An editor that logs each start; only the last click has a name.
+        std::string log = (session_->dir().path() / "starts").string();
         ScopedSearchPath path(session_->dir().path() / "bin", TextViewerCandidates().front(),
-                              "#!/bin/sh\n");
+                              "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + log + "'\n");
         session_->gui().Click(IDC_VIEW_SOURCE);
         session_->gui().Click(IDC_VIEW_TARGET);
-        QCOMPARE(session_->gui().backend().started().size(), std::size_t(0));
+        session_->gui().SetText(IDC_SOURCE, "named.txt");
+        session_->gui().Click(IDC_VIEW_SOURCE);
+        QTRY_VERIFY2_WITH_TIMEOUT(std::filesystem::exists(log),
+                                  "the stand-in editor was not started within 10 s", 10000);
+        QCOMPARE(ReadBytes(log), std::string("named.txt\n"));
     }
 };
 

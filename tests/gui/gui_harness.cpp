@@ -12,13 +12,14 @@
 
 namespace sif::test {
 
-bool TestBackend::StartDetached(const std::string& program, const std::vector<std::string>& args) {
-    started_.push_back(program);
-    return qt::QtWindowBackend::StartDetached(program, args);
+std::optional<std::string> TestBackend::ChooseOpenFile(const OpenFileRequest& request) {
+    if (scriptedFiles == nullptr)
+        return qt::QtWindowBackend::ChooseOpenFile(request);
+    scriptedFiles->requests.push_back(request);
+    return scriptedFiles->answer;
 }
 
 GuiHarness::GuiHarness() {
-    SetWindowBackend(&backend_);
     backend_.SetDialogColors(RGB(192, 192, 192), RGB(0, 0, 0));
     CDialog::SetModalHook(
         [this](CDialog& dialog) { modalTemplates_.push_back(dialog.GetTemplateId()); });
@@ -28,7 +29,6 @@ GuiHarness::~GuiHarness() {
     CloseMainDialog();
     dialog_.reset();
     CDialog::SetModalHook(nullptr);
-    SetWindowBackend(nullptr);
 }
 
 TestFilterDlg& GuiHarness::OpenMainDialog() {

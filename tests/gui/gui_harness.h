@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,14 +28,18 @@ class TestFilterDlg : public CFilterDlg {
     using CFilterDlg::m_okButton;
 };
 
-// The Qt backend, keeping every program it was asked to start.
+// The file dialog answered by script: one answer for every request, and
+// the requests seen.
+struct ScriptedFileChoice {
+    std::optional<std::string> answer;  // nothing: a cancel
+    std::vector<OpenFileRequest> requests;
+};
+
+// The Qt backend, with the file dialog scripted while `scriptedFiles` is set.
 class TestBackend : public qt::QtWindowBackend {
   public:
-    bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
-    const std::vector<std::string>& started() const { return started_; }
-
-  private:
-    std::vector<std::string> started_;
+    std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
+    ScriptedFileChoice* scriptedFiles = nullptr;
 };
 
 class GuiHarness {
@@ -69,7 +74,8 @@ class GuiHarness {
 
   private:
     TestBackend backend_;
-    RecordingMessageSink boxes_;
+    ScopedWindowBackend installed_{backend_};
+    RecordingMessageSink boxes_;  // after the backend: boxes come here first
     std::unique_ptr<TestFilterDlg> dialog_;
     std::vector<unsigned> modalTemplates_;
 };

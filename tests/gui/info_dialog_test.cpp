@@ -82,8 +82,8 @@ void RecordAndClose(qt::QtWindowBackend& backend, HWND main, const QString& how,
             seen->iconPos = label->pos();
             continue;
         }
-        seen->lines.push_back(backend.GetWindowText(item));
-        if (item->id == IDOK)
+        seen->lines.push_back(backend.GetWindowTextA(item));
+        if (qt::ObjectOf(item)->id == IDOK)
             button = qt::WidgetOf(item);
     }
     if (how == "button")

@@ -155,11 +155,11 @@ class MainDialogTest : public QObject {
         RECT client = MapDialogRect(0, 0, 270, 138, base);
         QCOMPARE(gui().Window()->size(), QSize(client.Width(), client.Height()));
 
-        std::vector<HWND> items = Hwnd()->dialog->Items();
+        std::vector<HWND> items = qt::DialogOf(Hwnd())->Items();
         QCOMPARE(items.size(), std::size(controls));
         for (std::size_t i = 0; i < items.size(); ++i) {
             const Expected& c = controls[i];
-            QCOMPARE(items[i]->id, c.id);
+            QCOMPARE(qt::ObjectOf(items[i])->id, c.id);
             RECT want = MapDialogRect(c.x, c.y, c.w, c.h, base);
             if (c.id == IDOK || c.id == IDCANCEL) {
                 want.right = want.left + 64;  // sized to the up bitmap
@@ -273,68 +273,6 @@ class MainDialogTest : public QObject {
         }
     }
 
-    void readsTheControlsIntoARequest_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("mode");  // 0: no mode box checked
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<int>("wantKind");
-        QTest::addColumn<int>("wantMode");
-        QTest::addColumn<QByteArray>("wantLeft");
-        QTest::newRow("text positive") << IDC_KIND_TEXT << IDC_MODE_POSITIVE << "\""
-                                       << int(KindText) << int(ModePositive) << QByteArray("\"");
-        QTest::newRow("text negative") << IDC_KIND_TEXT << IDC_MODE_NEGATIVE << "<" << int(KindText)
-                                       << int(ModeNegative) << QByteArray("<");
-        QTest::newRow("multiline positive")
-            << IDC_KIND_TEXT << IDC_MODE_MULTI_POSITIVE << "ab" << int(KindText)
-            << int(ModeMultilinePositive) << QByteArray("ab");
-        QTest::newRow("multiline negative, cut to two")
-            << IDC_KIND_TEXT << IDC_MODE_MULTI_NEGATIVE << "abc" << int(KindText)
-            << int(ModeMultilineNegative) << QByteArray("ab");
-        QTest::newRow("no mode box: positive")
-            << IDC_KIND_TEXT << 0 << "" << int(KindText) << int(ModePositive) << QByteArray("");
-        QTest::newRow("resource ignores the mode")
-            << IDC_KIND_RESOURCE << IDC_MODE_MULTI_NEGATIVE << "\"" << int(KindResource)
-            << int(ModePositive) << QByteArray("\"");
-        QTest::newRow("no kind: text") << 0 << IDC_MODE_NEGATIVE << "\"" << int(KindText)
-                                       << int(ModeNegative) << QByteArray("\"");
-        QTest::newRow("single-byte code page")
-            << IDC_KIND_TEXT << IDC_MODE_POSITIVE << QString::fromUtf8("\xC2\xAB\xE2\x82\xAC")
-            << int(KindText) << int(ModePositive) << QByteArray("\xAB\x80");
-    }
-    void readsTheControlsIntoARequest() {
-        QFETCH(int, kind);
-        QFETCH(int, mode);
-        QFETCH(QString, left);
-        QFETCH(int, wantKind);
-        QFETCH(int, wantMode);
-        QFETCH(QByteArray, wantLeft);
-        for (int id = IDC_KIND_RESOURCE; id <= IDC_KIND_TEXT; ++id) {
-            dlg().CheckDlgButton(id, id == kind);
-        }
-        for (int id = IDC_MODE_POSITIVE; id <= IDC_MODE_MULTI_NEGATIVE; ++id) {
-            dlg().CheckDlgButton(id, id == mode);
-        }
-        gui().SetText(IDC_LEFT, left);
-        ExtractRequest request = dlg().ReadRequest();
-        QCOMPARE(int(request.nKind), wantKind);
-        QCOMPARE(int(request.nMode), wantMode);
-        QCOMPARE(QByteArray(request.szLeft), wantLeft);
-        QCOMPARE(QByteArray(request.szRight), QByteArray("\""));
-    }
-
-    void fileNamesAreReadWholeInTheFileNameEncoding() {
-        QString longName = QString("d/").repeated(100) + QString::fromUtf8(
-                                                             "Gr\xC3\xB6\xC3\x9F"
-                                                             "e.txt");
-        gui().SetText(IDC_SOURCE, longName);
-        gui().SetText(IDC_TARGET, QString::fromUtf8("\xE2\x82\xAC \xCE\xB1.txt"));
-        g_bEnglish = 1;
-        ExtractRequest request = dlg().ReadRequest();
-        QCOMPARE(QByteArray::fromStdString(request.szSource), longName.toUtf8());
-        QCOMPARE(request.szTarget, std::string("\xE2\x82\xAC \xCE\xB1.txt"));  // alpha too
-        QCOMPARE(request.bEnglish, 1);
-    }
-
     void okRunsTheEngineAndKeepsTheWindowOpen() {
         WriteBytes(session_->dir().File("a.txt"), "x \"abc\" y \"de\"\r\nnone\r\n\"f\"\r\n");
         gui().SetText(IDC_SOURCE, "a.txt");
@@ -359,49 +297,17 @@ class MainDialogTest : public QObject {
         QVERIFY(!gui().backend().QuitPosted());
     }
 
-    void aDelimiterOutsideTheCodePageRefusesTheRun_data() {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("english");
-        QTest::addColumn<QString>("box");
-        const QString arrow = QString::fromUtf8("\xE2\x86\x92");
-        const QString german = "Fehlermeldung: Begrenzung nicht im Zeichensatz !";
-        const QString english = "Errormessage: delimiter not in character set !";
-        QTest::newRow("left") << IDC_LEFT << arrow << false << german;
-        QTest::newRow("right, English") << IDC_RIGHT << arrow << true << english;
-        QTest::newRow("second character") << IDC_LEFT << "\"" + arrow << false << german;
-        QTest::newRow("beyond 16 bits")
-            << IDC_RIGHT << QString::fromUtf8("\xF0\x9F\x98\x80") << true << english;
-    }
-    void aDelimiterOutsideTheCodePageRefusesTheRun() {
-        QFETCH(int, field);
-        QFETCH(QString, typed);
-        QFETCH(bool, english);
-        QFETCH(QString, box);
-        WriteBytes(session_->dir().File("a.txt"), "x \"abc\" ? y ?\r\n");
+    void typingOutsideTheCodePageReadsAsInexact() {
+        // The rules are tested headless; here Qt's own text must say so.
         gui().SetText(IDC_SOURCE, "a.txt");
         gui().SetText(IDC_TARGET, "out.txt");
-        if (english)
-            gui().Click(IDC_LANGUAGE);
-        gui().Type(field, typed);
-        gui().Click(IDOK);
-        QCOMPARE(gui().boxes().Lines(), std::vector<std::string>{box.toStdString()});
-        QVERIFY(gui().boxes().boxes()[0].owner == Hwnd());
-        QVERIFY(!std::filesystem::exists(session_->dir().File("out.txt")));
-        QVERIFY(gui().Window()->isVisible());
-    }
-
-    void aDelimiterInTheCodePageRuns() {
-        WriteBytes(session_->dir().File("a.txt"),
-                   "x \x80"
-                   "abc\xAB y\r\n");
-        gui().SetText(IDC_SOURCE, "a.txt");
-        gui().SetText(IDC_TARGET, "out.txt");
+        gui().Type(IDC_LEFT, QString::fromUtf8("\xE2\x86\x92"));
+        QVERIFY(!dlg().IsDlgItemTextExact(IDC_LEFT));
         gui().Type(IDC_LEFT, QString::fromUtf8("\xE2\x82\xAC"));  // euro sign, 0x80
-        gui().Type(IDC_RIGHT, QString::fromUtf8("\xC2\xAB"));     // guillemet, 0xAB
-        gui().Click(IDOK);
-        QCOMPARE(ReadBytes(session_->dir().File("out.txt")), std::string("abc\r\n"));
-        QCOMPARE(gui().boxes().Lines().back(), std::string("Meldung: Operation abgechlossen"));
+        QVERIFY(dlg().IsDlgItemTextExact(IDC_LEFT));
+        char text[8];
+        dlg().GetDlgItemTextA(IDC_LEFT, text, sizeof text);
+        QCOMPARE(QByteArray(text), QByteArray("\x80"));
     }
 
     void okWithAnErrorKeepsTheWindowOpen() {

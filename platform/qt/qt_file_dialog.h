@@ -2,15 +2,15 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
+#include <string>
 
 #include "platform/framework/file_dialog.h"
 
 namespace sif::qt {
 
-class QtFileDialogSink : public FileDialogSink {
-  public:
-    std::optional<std::string> ChooseFile(const OpenFileRequest& request) override;
-};
+// The chosen file's full path in the file-name encoding; nothing on cancel.
+std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request);
 
 // "Text (*.txt)" and so on, in order.
 QStringList NameFilters(const OpenFileRequest& request);

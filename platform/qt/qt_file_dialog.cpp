@@ -1,4 +1,4 @@
-#include "platform/qt/qt_file_dialog_sink.h"
+#include "platform/qt/qt_file_dialog.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -17,7 +17,7 @@ QStringList NameFilters(const OpenFileRequest& request) {
     return filters;
 }
 
-std::optional<std::string> QtFileDialogSink::ChooseFile(const OpenFileRequest& request) {
+std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request) {
     // No owner: the main dialog stays usable while this one is open.
     QFileDialog dialog(nullptr, QString(), QDir::currentPath());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -1,10 +1,4 @@
-#include "platform/framework/text_viewer.h"
-
-#include <unistd.h>
-
-#include <cstdlib>
-
-#include "platform/framework/window_backend.h"
+#include "platform/posix/viewer_search.h"
 
 namespace sif {
 
@@ -39,18 +33,6 @@ std::string ViewerFileArgument(const std::string& fileName) {
     if (!fileName.empty() && (fileName.front() == '-' || fileName.front() == '+'))
         return "./" + fileName;
     return fileName;
-}
-
-void StartTextViewer(const std::string& fileName) {
-    WindowBackend* backend = GetWindowBackend();
-    if (fileName.empty() || backend == nullptr)
-        return;
-    const char* path = std::getenv("PATH");
-    std::string viewer = FindTextViewer(path != nullptr ? path : "", [](const std::string& file) {
-        return access(file.c_str(), X_OK) == 0;
-    });
-    if (!viewer.empty())
-        backend->StartDetached(viewer, {ViewerFileArgument(fileName)});
 }
 
 }  // namespace sif

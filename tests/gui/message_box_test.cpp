@@ -6,12 +6,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/qt/qt_message_sink.h"
 #include "tests/gui/gui_harness.h"
 
 namespace sif::test {
 
-class MessageSinkTest : public QObject {
+class MessageBoxTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -24,7 +23,6 @@ class MessageSinkTest : public QObject {
         QFETCH(bool, owned);
         GuiHarness gui;
         gui.OpenMainDialog();
-        qt::QtMessageSink sink;
 
         struct Seen {
             Qt::WindowModality modality = Qt::NonModal;
@@ -45,10 +43,10 @@ class MessageSinkTest : public QObject {
             return true;
         });
         HWND owner = owned ? gui.dialog().GetSafeHwnd() : nullptr;
-        QCOMPARE(sink.Show(owner,
-                           "Gr\xF6\xDF"
-                           "e \x80",
-                           "Meldung", MB_OK),
+        QCOMPARE(gui.backend().ShowMessageBox(owner,
+                                              "Gr\xF6\xDF"
+                                              "e \x80",
+                                              "Meldung", MB_OK),
                  IDOK);
         QVERIFY2(watcher.handled(), "no message box opened within 10 s");
         QCOMPARE(seen.modality, Qt::ApplicationModal);
@@ -62,5 +60,5 @@ class MessageSinkTest : public QObject {
 
 }  // namespace sif::test
 
-QTEST_MAIN(sif::test::MessageSinkTest)
-#include "message_sink_test.moc"
+QTEST_MAIN(sif::test::MessageBoxTest)
+#include "message_box_test.moc"

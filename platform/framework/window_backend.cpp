@@ -1,0 +1,44 @@
+#include "platform/framework/window_backend.h"
+
+#include "platform/headless/stderr_message_sink.h"
+#include "platform/message_box.h"
+
+namespace sif {
+namespace {
+
+WindowBackend* g_backend = nullptr;
+
+// Boxes go to the installed backend; once it is gone, a sink that still
+// points here falls back to stderr lines.
+class BackendMessageSink : public MessageBoxSink {
+  public:
+    int Show(HWND owner, const char* text, const char* caption, UINT type) override {
+        if (g_backend == nullptr)
+            return stderrLines_.Show(owner, text, caption, type);
+        return g_backend->ShowMessageBox(owner, text, caption, type);
+    }
+
+  private:
+    StderrMessageSink stderrLines_;
+};
+
+BackendMessageSink g_backendBoxes;
+MessageBoxSink* g_sinkBefore = nullptr;
+
+}  // namespace
+
+void SetWindowBackend(WindowBackend* backend) {
+    if (backend != nullptr && g_backend == nullptr) {
+        g_sinkBefore = SetMessageBoxSink(&g_backendBoxes);
+    } else if (backend == nullptr && g_backend != nullptr) {
+        SetMessageBoxSink(g_sinkBefore);
+        g_sinkBefore = nullptr;
+    }
+    g_backend = backend;
+}
+
+WindowBackend* GetWindowBackend() {
+    return g_backend;
+}
+
+}  // namespace sif
