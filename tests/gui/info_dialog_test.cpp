@@ -10,6 +10,7 @@
 #include "platform/framework/win_app.h"
 #include "platform/qt/dialog_window.h"
 #include "tests/gui/gui_harness.h"
+#include "tests/support/dialog_expectations.h"
 #include "ui/control_ids.h"
 #include "ui/info_dlg.h"
 
@@ -17,38 +18,6 @@ namespace sif::test {
 namespace {
 
 using namespace ui;
-
-const std::vector<std::string> kGermanLines = {
-    "Dieses Programm kann limitierte Stellen aus Text- oder",
-    "! BENUTZUNG AUF EIGENE GEFAHR !",
-    "Resourcedateien extrahieren (filtern).",
-    "(c) 2026 Sifteron-Entwickler",
-    "Kontakt: s. README",
-    "Dabei wird die Zieldatei entweder neu erzeugt, oder falls",
-    "bereits vorhanden, geoeffnet. Der Dateizeiger steht dann",
-    "am Ende.",
-    "Jetzt koennen auch mehrere Dateien in einem Prozess ge-",
-    "filtert werden: Dateiname = #LISTE#, es muss dann eine",
-    "Datei Liste.txt geben in der die Dateinamen in einzelnen",
-    "Zeilen stehen. Unter MS-DOS kann die Liste mit dem Be-",
-    "fehl \"DIR /S /B /ON *.txt > liste.txt\" erzeugt werden.",
-    "nutzung.",
-};
-
-const std::vector<std::string> kEnglishLines = {
-    "This software will help you to extract delimited words out ",
-    "! USE ON YOUR OWN RISC !",
-    "of text or resource files.",
-    "(c) 2026 Sifteron developers",
-    "Contact: see README",
-    "A target file will be created or if one exists, there is an",
-    "append operation.",
-    "",
-    "You can process multiple files: type in #LISTE# as source",
-    "file. A file called \"liste.txt\" should be available, containing",
-    "the file names to process in each line.",
-    "( \"DIR /S /B /ON d:\\*.rc > liste.txt\" )",
-};
 
 // What the open box showed, seen from inside its modal loop.
 struct SeenBox {
@@ -152,10 +121,12 @@ class InfoDialogTest : public QObject {
         QVERIFY2(watcher.handled(), "no box opened within 10 s");
         QCOMPARE(answer, INT64(result));
         QCOMPARE(seen.title, QString("Sifteron Information"));
-        QCOMPARE(seen.lines, english ? kEnglishLines : kGermanLines);
+        QCOMPARE(seen.lines, english ? kInfoEnglishLines : kInfoGermanLines);
         QCOMPARE(seen.iconSize, QSize(32, 32));
-        QCOMPARE(seen.iconPos, QPoint(MulDiv(11, seen.base.cx, 4), MulDiv(17, seen.base.cy, 8)));
-        RECT client = MapDialogRect(0, 0, 241, english ? 190 : 196, seen.base);
+        QCOMPARE(seen.iconPos,
+                 QPoint(MulDiv(kInfoIconX, seen.base.cx, 4), MulDiv(kInfoIconY, seen.base.cy, 8)));
+        RECT client = MapDialogRect(0, 0, kInfoWidth,
+                                    english ? kInfoEnglishHeight : kInfoGermanHeight, seen.base);
         QCOMPARE(seen.size, QSize(client.Width(), client.Height()));
         QVERIFY(!seen.mainEnabled);              // owned by the main dialog, which waits
         QVERIFY(seen.mainControlsDrawnEnabled);  // without greying its controls
@@ -183,7 +154,7 @@ class InfoDialogTest : public QObject {
         });
         session_->gui().Click(IDC_INFO);
         QVERIFY2(watcher.handled(), "no box opened within 10 s");
-        QCOMPARE(seen.lines.front(), kEnglishLines.front());
+        QCOMPARE(seen.lines.front(), kInfoEnglishLines.front());
         QVERIFY(session_->gui().dialog().IsWindowEnabled());
     }
 };

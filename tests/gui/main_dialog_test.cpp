@@ -16,6 +16,7 @@
 #include "platform/framework/win_app.h"
 #include "platform/qt/dialog_window.h"
 #include "tests/gui/gui_harness.h"
+#include "tests/support/dialog_expectations.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_ids.h"
 
@@ -88,26 +89,7 @@ class MainDialogTest : public QObject {
         QCOMPARE(Text(IDC_RIGHT), std::string("\""));
         QCOMPARE(Text(IDC_SOURCE), std::string());
         QCOMPARE(Text(IDC_TARGET), std::string());
-        // The template's German labels until the first language toggle.
-        const std::pair<int, const char*> labels[] = {
-            {IDC_LABEL_SOURCE, "Quelldatei:"},
-            {IDC_LABEL_TARGET, "Zieldatei:"},
-            {IDC_LABEL_KIND, "Typen:"},
-            {IDC_LABEL_LEFT, "linke Begrenzung:"},
-            {IDC_LABEL_RIGHT, "Rechts:"},
-            {IDC_MODE_POSITIVE, "positiv: ... \"xxxxx\" ..."},
-            {IDC_MODE_NEGATIVE, "negativ: xxx\" ... \"xxx"},
-            {IDC_MODE_MULTI_POSITIVE, "\"xxx\" mehrzeilig"},
-            {IDC_MODE_MULTI_NEGATIVE, "xx\"...\"xx mehrzeilig"},
-            {IDC_VIEW_SOURCE, "Ansicht"},
-            {IDC_VIEW_TARGET, "Ansicht"},
-            {IDC_BROWSE_SOURCE, "...?..."},
-            {IDC_INFO, "&Info"},
-            {IDC_LANGUAGE, "US/DE"},
-            {IDC_KIND_RESOURCE, ".RC/.DLG"},
-            {IDC_KIND_TEXT, ".TXT/.HTML"},
-        };
-        for (const auto& [id, text] : labels)
+        for (const auto& [id, text] : kTemplateLabels)
             QCOMPARE(Text(id), std::string(text));
     }
 
@@ -136,34 +118,19 @@ class MainDialogTest : public QObject {
     }
 
     void controlsSitWhereTemplate101PutsThem() {
-        struct Expected {
-            int id, x, y, w, h;
-        };
-        // Template order; -1 are the two group boxes.
-        const Expected controls[] = {
-            {1, 230, 18, 37, 30},    {2, 230, 49, 37, 29},    {3020, 18, 22, 39, 9},
-            {3000, 183, 33, 41, 14}, {3001, 18, 33, 157, 12}, {3021, 18, 53, 49, 9},
-            {3002, 18, 64, 157, 12}, {3022, 21, 88, 23, 9},   {3024, 120, 117, 28, 10},
-            {3023, 21, 117, 65, 8},  {3003, 88, 114, 16, 13}, {3004, 152, 114, 16, 14},
-            {-1, 18, 79, 157, 22},   {3005, 55, 89, 45, 8},   {3006, 106, 89, 61, 9},
-            {3007, 125, 18, 50, 13}, {3008, 125, 48, 50, 14}, {3009, 75, 18, 50, 13},
-            {3010, 75, 48, 50, 14},  {3011, 183, 86, 79, 8},  {3012, 183, 96, 80, 8},
-            {-1, 179, 79, 87, 49},   {3013, 183, 106, 80, 8}, {3014, 183, 116, 80, 8},
-            {3016, 183, 50, 41, 14},
-        };
         DialogBaseUnits base = gui().backend().GetDialogBaseUnits(Hwnd());
-        RECT client = MapDialogRect(0, 0, 270, 138, base);
+        RECT client = MapDialogRect(0, 0, kMainDialogWidth, kMainDialogHeight, base);
         QCOMPARE(gui().Window()->size(), QSize(client.Width(), client.Height()));
 
         std::vector<HWND> items = qt::DialogOf(Hwnd())->Items();
-        QCOMPARE(items.size(), std::size(controls));
+        QCOMPARE(items.size(), std::size(kMainDialogControls));
         for (std::size_t i = 0; i < items.size(); ++i) {
-            const Expected& c = controls[i];
+            const TemplateControl& c = kMainDialogControls[i];
             QCOMPARE(qt::ObjectOf(items[i])->id, c.id);
             RECT want = MapDialogRect(c.x, c.y, c.w, c.h, base);
             if (c.id == IDOK || c.id == IDCANCEL) {
-                want.right = want.left + 64;  // sized to the up bitmap
-                want.bottom = want.top + 40;
+                want.right = want.left + kBitmapButtonWidth;
+                want.bottom = want.top + kBitmapButtonHeight;
             }
             RECT got = gui().backend().GetWindowRect(items[i]);
             QVERIFY2(got == want, qPrintable(QString("control #%1 (id %2): got %3,%4 %5x%6")

@@ -5,10 +5,10 @@
 #include <iterator>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/language.h"
+#include "tests/support/dialog_expectations.h"
 #include "tests/window/headless_dialog_test.h"
 #include "ui/control_ids.h"
 
@@ -131,18 +131,7 @@ TEST_F(OptionRulesTest, OneToggleShowsEnglishAndChangesNothingElse) {
 
     Click(IDC_LANGUAGE);
     EXPECT_EQ(g_bEnglish, 1);
-    const std::pair<int, const char*> english[] = {
-        {IDC_LABEL_SOURCE, "source file:"},
-        {IDC_LABEL_TARGET, "target file:"},
-        {IDC_LABEL_KIND, "types"},
-        {IDC_LABEL_LEFT, "left delimiter:"},
-        {IDC_LABEL_RIGHT, "right:"},
-        {IDC_MODE_MULTI_POSITIVE, "\"xxx\" multiline"},
-        {IDC_MODE_MULTI_NEGATIVE, "xx\"...\"xx multiline"},
-        {IDC_VIEW_SOURCE, "View"},
-        {IDC_VIEW_TARGET, "View"},
-    };
-    for (const auto& [id, text] : english)
+    for (const auto& [id, text] : kEnglishLabels)
         EXPECT_EQ(Text(id), text) << "control " << id;
     EXPECT_EQ(Take(unchanged), before);
     EXPECT_EQ(Text(IDC_MODE_POSITIVE), "positiv: ... \"xxxxx\" ...");
@@ -153,18 +142,7 @@ TEST_F(OptionRulesTest, TwoTogglesGiveTheStringTablesGerman) {
     Click(IDC_LANGUAGE);
     Click(IDC_LANGUAGE);
     EXPECT_EQ(g_bEnglish, 0);
-    const std::pair<int, const char*> german[] = {
-        {IDC_LABEL_SOURCE, "Quelldatei:"},
-        {IDC_LABEL_TARGET, "Zieldatei:"},
-        {IDC_LABEL_KIND, "Typen"},  // the template has "Typen:"
-        {IDC_LABEL_LEFT, "Linke Begrenzung:"},
-        {IDC_LABEL_RIGHT, "Rechts:"},
-        {IDC_MODE_MULTI_POSITIVE, "\"xxx\" mehrzeilig"},
-        {IDC_MODE_MULTI_NEGATIVE, "xx\"...\"xx mehrzeilig"},
-        {IDC_VIEW_SOURCE, "Ansicht"},
-        {IDC_VIEW_TARGET, "Ansicht"},
-    };
-    for (const auto& [id, text] : german)
+    for (const auto& [id, text] : kGermanToggledLabels)
         EXPECT_EQ(Text(id), text) << "control " << id;
 }
 
