@@ -1,29 +1,12 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/windows_command_line.h"
 #include "tests/cli/cli_process.h"
 
 namespace sif::test {
 
 namespace {
-
-// One argument as the C runtime's parser splits it back: in quotes, with
-// the backslashes before a quote doubled and the quote escaped.
-std::string Quoted(const std::string& arg) {
-    std::string out = "\"";
-    std::size_t backslashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(2 * backslashes, '\\');
-    return out + "\"";
-}
 
 // An inheritable handle on a new file, or none for "".
 HANDLE OutputFile(const std::string& file) {
@@ -42,10 +25,9 @@ HANDLE OutputFile(const std::string& file) {
 }  // namespace
 
 CliProcess::CliProcess(const CliLaunch& launch) {
-    std::string commandLine = Quoted(SIFTERON_CLI_PATH);
-    for (const std::string& a : launch.args) {
-        commandLine += " " + Quoted(a);
-    }
+    std::vector<std::string> words{SIFTERON_CLI_PATH};
+    words.insert(words.end(), launch.args.begin(), launch.args.end());
+    std::string commandLine = WindowsCommandLine(words);
     HANDLE out = OutputFile(launch.stdoutFile);
     HANDLE err = OutputFile(launch.stderrFile);
     STARTUPINFOA startup{};
