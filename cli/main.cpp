@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 #include "engine/run_extraction.h"
 #include "platform/process.h"
+#include "sifteron_version.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
             std::fputs(kHelp, stdout);
             return kExitNotice;
         case sif::cli::CliAction::Version:
-            std::fputs("sifteron-cli 1.0\n", stdout);
+            std::printf("sifteron-cli %s\n", sif::kSifteronVersion);
             return kExitNotice;
         case sif::cli::CliAction::UsageError:
             std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), sif::cli::kUsage);
