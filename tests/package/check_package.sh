@@ -104,8 +104,8 @@ else
   missing+=(desktop-file-validate)
 fi
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net --no-color "$root/usr/share/metainfo/$id.metainfo.xml" >&2 ||
-    fail "appstreamcli validate"
+  # The record together with the desktop entry and icon it names.
+  appstreamcli validate-tree --no-net --no-color "$root" >&2 || fail "appstreamcli validate-tree"
 else
   missing+=(appstreamcli)
 fi
