@@ -2,13 +2,17 @@
 """Draws the six button bitmaps and the program icon of sifteron.rc.
 
 Writes Up.bmp, Down.bmp, Focus.bmp, CUp.bmp, CDown.bmp, CFocus.bmp (64 x 40,
-4-bit) and sifteron.ico (32 x 32, 4-bit with transparency mask) into res/.
+4-bit) and sifteron.ico (32 x 32, 4-bit with transparency mask) into res/,
+and the same icon for Linux desktops into res/icons/hicolor/: PNG files of
+16 to 256 pixels and a scalable SVG.
 The files are committed; run this only to change the art:
     python3 res/art/make_art.py
 """
 
+import math
 import os
 import struct
+import zlib
 
 # The standard 16-colour palette, as (red, green, blue).
 PALETTE = [
@@ -21,6 +25,10 @@ BLACK, DARK_GREY, GREY, WHITE = 0, 8, 7, 15
 RED, GREEN, YELLOW, BLUE, NAVY = 9, 10, 11, 12, 4
 
 BUTTON_W, BUTTON_H = 64, 40
+
+# The desktop icon's name: the application id of the desktop entry.
+ICON_NAME = "org.sifteron.Sifteron"
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 # 5 x 7 glyphs of the two letters the OK button shows.
 GLYPHS = {
@@ -234,6 +242,70 @@ def ico_bytes(c):
     return directory + entry + image
 
 
+def scaled_rgba(c, size):
+    """Rows of (red, green, blue, alpha) of the square canvas c drawn at size
+    pixels. Each output pixel averages the art it covers, so whole-number
+    enlargements stay crisp and 16 and 48 pixels get soft edges."""
+    common = math.gcd(size, c.width)
+    up, down = size // common, c.width // common
+    rows = []
+    for oy in range(size):
+        row = []
+        for ox in range(size):
+            covered = [c.pixels[vy // up][vx // up]
+                       for vy in range(oy * down, (oy + 1) * down)
+                       for vx in range(ox * down, (ox + 1) * down)]
+            solid = [PALETTE[colour] for colour in covered if colour is not None]
+            if not solid:
+                row.append((0, 0, 0, 0))
+                continue
+            mean = [round(sum(p[i] for p in solid) / len(solid)) for i in range(3)]
+            row.append((*mean, round(255 * len(solid) / len(covered))))
+        rows.append(row)
+    return rows
+
+
+def png_bytes(rows):
+    """An 8-bit RGBA PNG, every row unfiltered."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def svg_bytes(c):
+    """The canvas as squares of one path per colour, edges kept sharp."""
+    runs = {}
+    for y, row in enumerate(c.pixels):
+        x = 0
+        while x < c.width:
+            end = x
+            while end < c.width and row[end] == row[x]:
+                end += 1
+            if row[x] is not None:
+                runs.setdefault(row[x], []).append(f"M{x} {y}h{end - x}v1h-{end - x}z")
+            x = end
+    paths = "".join(
+        '  <path fill="#%02x%02x%02x" d="%s"/>\n' % (*PALETTE[colour], "".join(parts))
+        for colour, parts in sorted(runs.items()))
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+            'viewBox="0 0 %d %d" shape-rendering="crispEdges">\n%s</svg>\n'
+            % (c.width * 8, c.height * 8, c.width, c.height, paths)).encode("ascii")
+
+
+def desktop_icons(c):
+    """The hicolor theme's files of the icon, by path below res/."""
+    files = {}
+    for size in ICON_SIZES:
+        name = f"icons/hicolor/{size}x{size}/apps/{ICON_NAME}.png"
+        files[name] = png_bytes(scaled_rgba(c, size))
+    files[f"icons/hicolor/scalable/apps/{ICON_NAME}.svg"] = svg_bytes(c)
+    return files
+
+
 def main():
     out_dir = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
     files = {
@@ -244,9 +316,12 @@ def main():
         "CDown.bmp": bmp_bytes(cancel_button("down")),
         "CFocus.bmp": bmp_bytes(cancel_button("focus")),
         "sifteron.ico": ico_bytes(icon_canvas()),
+        **desktop_icons(icon_canvas()),
     }
     for name, data in files.items():
-        with open(os.path.join(out_dir, name), "wb") as f:
+        path = os.path.join(out_dir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
             f.write(data)
 
 
