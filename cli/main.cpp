@@ -13,16 +13,26 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
 const char kHelp[] =
-    "Appends the delimited text of SOURCE (or of every file named in Liste.txt\n"
-    "when SOURCE is #LISTE#) to TARGET. Messages go to stderr, one per line.\n"
+    "Usage: sifteron-cli [OPTION]... SOURCE TARGET\n"
+    "Append the delimited text of SOURCE to TARGET: the text between the\n"
+    "delimiters, or the text outside them. SOURCE #LISTE# (or #Liste#) takes\n"
+    "every file named in Liste.txt instead, one name per line.\n"
     "\n"
-    "  --kind text|rc      source kind: text (default) or resource script\n"
-    "  --mode MODE         positive (default), negative, multiline-positive,\n"
-    "                      multiline-negative; ignored for --kind rc\n"
-    "  --left TEXT         left delimiter: the first byte of TEXT (default \")\n"
-    "  --right TEXT        right delimiter, likewise; an empty TEXT gives NUL\n"
-    "  --english           English messages (default German)\n"
-    "  --help, --version   print this help or the version and exit\n"
+    "      --kind=KIND    source kind: text (default) or rc, a resource script\n"
+    "      --mode=MODE    positive (default), negative, multiline-positive or\n"
+    "                       multiline-negative; ignored with --kind=rc\n"
+    "      --left=TEXT    left delimiter: the first byte of TEXT (default \");\n"
+    "                       an empty TEXT gives NUL\n"
+    "      --right=TEXT   right delimiter, likewise\n"
+    "      --english      English messages (default German)\n"
+    "  -h, --help         display this help and exit\n"
+    "  -V, --version      output version information and exit\n"
+    "\n"
+    "Long options may be abbreviated (--eng) and may follow the names; after --\n"
+    "every argument is a name.\n"
+    "\n"
+    "The target is only ever appended to; a run that fails takes its output\n"
+    "back out of it. Messages go to stderr, one per line.\n"
     "\n"
 #ifdef _WIN32
     "Devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET.\n"
@@ -39,6 +49,8 @@ const char kHelp[] =
     "when a file named in the list failed, or a message could not be written),\n"
     "2 for wrong arguments.\n";
 
+const char kTryHelp[] = "Try 'sifteron-cli --help' for more information.\n";
+
 const char kInterrupted[] =
     "sifteron-cli: interrupted; the unfinished file's output was taken back out of the target\n";
 
@@ -46,17 +58,16 @@ const char kInterrupted[] =
 
 int main(int argc, char** argv) {
     sif::EnsureStandardStreams();
-    const sif::cli::CliOptions options = sif::cli::ParseArguments(argc, argv);
+    sif::cli::CliOptions options = sif::cli::ParseArguments(argc, argv);
     switch (options.action) {
         case sif::cli::CliAction::Help:
-            std::fputs(sif::cli::kUsage, stdout);
             std::fputs(kHelp, stdout);
             return kExitNotice;
         case sif::cli::CliAction::Version:
             std::printf("sifteron-cli %s\n", sif::kSifteronVersion);
             return kExitNotice;
         case sif::cli::CliAction::UsageError:
-            std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), sif::cli::kUsage);
+            std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), kTryHelp);
             return kExitUsage;
         case sif::cli::CliAction::Run:
             break;

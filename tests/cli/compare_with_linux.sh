@@ -66,6 +66,17 @@ compare no-names ''
 compare unknown-option '' --fast s t
 compare version '' --version
 compare dash-dash 'printf "\"x\"\r\n" >./--odd' -- --odd out.txt
+compare abbreviated "$src" --mo negative --eng src.txt out.txt
+compare options-after-names "$src" src.txt out.txt --mode=negative --english
+compare dash-dash-after-names "$src" src.txt -- --out.txt
+compare short-version '' -V
+compare version-after-names '' s t -V --help
+compare extra-operand '' s t u
+compare missing-value '' s t --left
+compare value-for-a-flag '' --english=yes s t
+compare prefix-of-every-option '' --=x s t
+compare unknown-short-option '' -x s t
+compare unknown-kind '' --kind=dlg s t
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures case(s) differ between Linux and Windows"
