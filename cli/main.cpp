@@ -1,5 +1,7 @@
 // sifteron-cli: the window's OK command from the command line.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/cli_options.h"
 #include "engine/run_extraction.h"
@@ -49,10 +51,33 @@ const char kHelp[] =
     "when a file named in the list failed, or a message could not be written),\n"
     "2 for wrong arguments.\n";
 
+const char kVersion[] =
+    "sifteron-cli (Sifteron) %s\n"
+    "Copyright (C) 2026 the Sifteron developers.\n"
+    "License MIT: <https://opensource.org/licenses/MIT>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
 const char kTryHelp[] = "Try 'sifteron-cli --help' for more information.\n";
 
 const char kInterrupted[] =
     "sifteron-cli: interrupted; the unfinished file's output was taken back out of the target\n";
+
+// Closes stdout after --help or --version; output that never arrived is an
+// error, told on stderr.
+int CloseStandardOutput() {
+    const bool failedBefore = std::ferror(stdout) != 0;
+    errno = 0;
+    if (std::fclose(stdout) == 0 && !failedBefore) {
+        return kExitNotice;
+    }
+    if (errno != 0) {
+        std::fprintf(stderr, "sifteron-cli: write error: %s\n", std::strerror(errno));
+    } else {
+        std::fputs("sifteron-cli: write error\n", stderr);
+    }
+    return kExitError;
+}
 
 }  // namespace
 
@@ -62,10 +87,10 @@ int main(int argc, char** argv) {
     switch (options.action) {
         case sif::cli::CliAction::Help:
             std::fputs(kHelp, stdout);
-            return kExitNotice;
+            return CloseStandardOutput();
         case sif::cli::CliAction::Version:
-            std::printf("sifteron-cli %s\n", sif::kSifteronVersion);
-            return kExitNotice;
+            std::printf(kVersion, sif::kSifteronVersion);
+            return CloseStandardOutput();
         case sif::cli::CliAction::UsageError:
             std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), kTryHelp);
             return kExitUsage;

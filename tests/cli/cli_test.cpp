@@ -311,7 +311,7 @@ TEST_P(CliInfo, GoesToStdoutAndEndsTheRun) {
 
 const char kHelpFirstLine[] = "Usage: sifteron-cli [OPTION]... SOURCE TARGET";
 const std::string kVersionFirstLine =
-    std::string("sifteron-cli ") + sif::kSifteronVersion;
+    std::string("sifteron-cli (Sifteron) ") + sif::kSifteronVersion;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliInfo,
@@ -323,6 +323,14 @@ INSTANTIATE_TEST_SUITE_P(
                       InfoCase{"ShortVersion", {"-V", "s", "t"}, kVersionFirstLine},
                       InfoCase{"FirstOfBoth", {"-Vh"}, kVersionFirstLine}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, VersionTellsTheLicence) {
+    const Lines lines = SplitLines(Run({"--version"}).out);
+    EXPECT_EQ(lines, (Lines{kVersionFirstLine, "Copyright (C) 2026 the Sifteron developers.",
+                            "License MIT: <https://opensource.org/licenses/MIT>.",
+                            "This is free software: you are free to change and redistribute it.",
+                            "There is NO WARRANTY, to the extent permitted by law."}));
+}
 
 TEST_F(CliTest, DashDashEndsOptions) {
     WriteBytes(At("--odd"), "\"x\"\r\n");
