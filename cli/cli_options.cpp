@@ -72,6 +72,25 @@ std::string LongName(int value) {
     return std::string("-") + static_cast<char>(value);
 }
 
+// The bytes of the UTF-8 character that `text` starts with, when that is a
+// sequence of two to four bytes; 0 for ASCII and for bytes that are no UTF-8.
+std::size_t MultiByteCharacterLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.empty() ? 0 : text[0]);
+    const std::size_t length = lead < 0xC2 || lead > 0xF4 ? 0
+                               : lead >= 0xF0             ? 4
+                               : lead >= 0xE0             ? 3
+                                                          : 2;
+    if (length == 0 || text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
 // Why getopt_long returned '?' for `arg`, the argument it stopped at.
 std::string UnknownOptionReason(std::string_view arg, int optionValue) {
     if (optionValue != 0) {
@@ -146,7 +165,15 @@ CliOptions ParseArguments(int argc, const char* const* argv) {
             case kLeftOption:
             case kRightOption:
                 // As the delimiter field would hold it: the first byte counts,
-                // an empty text gives NUL.
+                // an empty text gives NUL. A character of several bytes would
+                // leave only its first byte, which matches no character.
+                if (const std::size_t bytes = MultiByteCharacterLength(value)) {
+                    return Refuse(std::move(options),
+                                  "option '" + LongName(c) + "': '" +
+                                      std::string(value.substr(0, bytes)) + "' takes " +
+                                      std::to_string(bytes) +
+                                      " bytes in UTF-8; a delimiter is one byte");
+                }
                 SetDelimiterField(c == kLeftOption ? r.szLeft : r.szRight, optarg);
                 break;
             case ':':

@@ -236,7 +236,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ValueForAFlag",
                   {"--eng=yes", "s", "t"},
                   "option '--english' doesn't allow an argument"},
-        UsageCase{"ValueForHelp", {"--help=all"}, "option '--help' doesn't allow an argument"}),
+        UsageCase{"ValueForHelp", {"--help=all"}, "option '--help' doesn't allow an argument"},
+        UsageCase{"TwoByteLeftDelimiter",
+                  {"--left=\xC2\xAB", "s", "t"},
+                  "option '--left': '\xC2\xAB' takes 2 bytes in UTF-8; a delimiter is one byte"},
+        UsageCase{
+            "ThreeByteRightDelimiter",
+            {"--right", "\xE2\x82\xAC)", "s", "t"},
+            "option '--right': '\xE2\x82\xAC' takes 3 bytes in UTF-8; a delimiter is one byte"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SpellingCase {
@@ -279,6 +286,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    {"src.txt", "out.txt", "--english", "--mode=negative"},
                                    "a  (y) b\r\n",
                                    kEnglishDone},
+                      SpellingCase{"AsciiBeforeOtherBytes",
+                                   {"--left=(\xC2\xAB", "--right=)", "src.txt", "out.txt"},
+                                   "y\r\n",
+                                   kDone},
                       SpellingCase{"DashDashBeforeNames",
                                    {"--english", "--", "src.txt", "out.txt"},
                                    "x\r\n",
