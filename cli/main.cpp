@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/cli_options.h"
+#include "cli/standard_stream_names.h"
 #include "engine/run_extraction.h"
 #include "platform/process.h"
 #include "sifteron_version.h"
@@ -19,6 +20,7 @@ const char kHelp[] =
     "Append the delimited text of SOURCE to TARGET: the text between the\n"
     "delimiters, or the text outside them. SOURCE #LISTE# (or #Liste#) takes\n"
     "every file named in Liste.txt instead, one name per line.\n"
+    "SOURCE - reads standard input; TARGET - appends to standard output.\n"
     "\n"
     "      --kind=KIND    source kind: text (default) or rc, a resource script\n"
     "      --mode=MODE    positive (default), negative, multiline-positive or\n"
@@ -32,16 +34,19 @@ const char kHelp[] =
     "  -V, --version      output version information and exit\n"
     "\n"
     "Long options may be abbreviated (--eng) and may follow the names; after --\n"
-    "every argument is a name.\n"
+    "every argument is a name (./- names a file called -).\n"
     "\n"
     "The target is only ever appended to; a run that fails takes its output\n"
-    "back out of it. Messages go to stderr, one per line.\n"
+    "back out of it. Messages go to stderr, one per line. Standard output as\n"
+    "TARGET is appended to likewise when it is a file; a pipe or a terminal\n"
+    "keeps what reached it before a failure. SOURCE and TARGET that are one\n"
+    "file, also through - (sifteron-cli a.txt - >>a.txt), are refused.\n"
     "\n"
 #ifdef _WIN32
-    "Devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET.\n"
-    "Ctrl-C, Ctrl-Break or closing the console during a run cut the target\n"
-    "back to its length before the unfinished file and end the run with\n"
-    "status 1.\n"
+    "Named devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET;\n"
+    "- takes standard input or output whatever it is. Ctrl-C, Ctrl-Break or\n"
+    "closing the console during a run cut the target back to its length\n"
+    "before the unfinished file and end the run with status 1.\n"
 #else
     "A named pipe as SOURCE is read as `cat` reads it: the run waits for its\n"
     "writer. SIGTERM, SIGINT or SIGHUP during a run cut the target back to its\n"
@@ -63,6 +68,8 @@ const char kTryHelp[] = "Try 'sifteron-cli --help' for more information.\n";
 
 const char kInterrupted[] =
     "sifteron-cli: interrupted; the unfinished file's output was taken back out of the target\n";
+// A pipe or a terminal keeps what it got; a file there is still cut back.
+const char kInterruptedOnStandardOutput[] = "sifteron-cli: interrupted\n";
 
 // Closes stdout after --help or --version; output that never arrived is an
 // error, told on stderr.
@@ -98,8 +105,11 @@ int main(int argc, char** argv) {
         case sif::cli::CliAction::Run:
             break;
     }
+    const bool toStandardOutput = options.request.szTarget == "-";
+    sif::cli::NameStandardStreams(options.request);
     sif::IgnoreFileSizeSignal();
-    sif::EndOnTerminationSignals(kInterrupted);
+    sif::IgnoreBrokenPipeSignal();
+    sif::EndOnTerminationSignals(toStandardOutput ? kInterruptedOnStandardOutput : kInterrupted);
     const sif::RunOutcome outcome = sif::RunRequest(options.request, nullptr);
     // A message that could not be written leaves the caller without the
     // outcome: that is no success.

@@ -350,6 +350,14 @@ TEST_F(CliTest, DashDashEndsOptions) {
     EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
 }
 
+TEST_F(CliTest, AFileNamedDashIsReachedAsDotSlashDash) {
+    WriteBytes(At("-"), "\"x\"\r\n");
+    Outcome o = Run({"./-", "out.txt"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
+}
+
 TEST_F(CliTest, ClosedStandardStreamsNeverReceiveTheTarget) {
     WriteBytes(At("src.txt"), "\"x\"\r\n");
     Outcome o = Run({"src.txt", "out.txt"}, /*closeStreams=*/true);

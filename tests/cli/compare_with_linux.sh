@@ -14,12 +14,13 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 
 # Runs one program in a fresh folder prepared by `setup` and records the result.
+# Standard input is the case folder's file $stdin_file, or /dev/null.
 run_one() {
   local dir=$1 setup=$2; shift 2
   mkdir -p "$dir"
   (cd "$dir" && eval "$setup")
   local status=0
-  (cd "$dir" && "$@" >.stdout 2>.stderr </dev/null) || status=$?
+  (cd "$dir" && "$@" >.stdout 2>.stderr <"${stdin_file:-/dev/null}") || status=$?
   echo "$status" >"$dir/.status"
 }
 
@@ -77,6 +78,10 @@ compare value-for-a-flag '' --english=yes s t
 compare prefix-of-every-option '' --=x s t
 compare unknown-short-option '' -x s t
 compare unknown-kind '' --kind=dlg s t
+stdin_file=src.txt compare stdin-to-file "$src" - out.txt
+stdin_file=src.rc compare stdin-to-stdout 'printf "  CAPTION \"Title\"\r\n" >src.rc' --kind rc - -
+compare file-to-stdout "$src" src.txt -
+stdin_file=src.txt compare stdin-is-the-target "$src" - src.txt
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures case(s) differ between Linux and Windows"
