@@ -2,7 +2,7 @@
 
 #include <getopt.h>
 
-#include <iterator>
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -63,13 +63,18 @@ CliOptions Refuse(CliOptions options, std::string why) {
     return options;
 }
 
-std::string LongName(int value) {
+const option* LongOption(int value) {
     for (const option& o : kLongOptions) {
         if (o.name != nullptr && o.val == value) {
-            return std::string("--") + o.name;
+            return &o;
         }
     }
-    return std::string("-") + static_cast<char>(value);
+    return nullptr;
+}
+
+std::string LongName(int value) {
+    const option* o = LongOption(value);
+    return o != nullptr ? std::string("--") + o->name : std::string("-") + static_cast<char>(value);
 }
 
 // The bytes of the UTF-8 character that `text` starts with, when that is a
@@ -91,16 +96,21 @@ std::size_t MultiByteCharacterLength(std::string_view text) {
     return length;
 }
 
-// Why getopt_long returned '?' for `arg`, the argument it stopped at.
-std::string UnknownOptionReason(std::string_view arg, int optionValue) {
+// Why getopt_long refused `arg`, the argument it stopped at. glibc and
+// MinGW-w64 agree on optopt, but not on whether a value given to a flag
+// returns '?' or ':'.
+std::string RefusalReason(std::string_view arg, int optionValue) {
+    if (const option* o = LongOption(optionValue)) {
+        return "option '" + LongName(optionValue) +
+               (o->has_arg == no_argument ? "' doesn't allow an argument"
+                                          : "' requires an argument");
+    }
     if (optionValue != 0) {
-        if (optionValue > 255 || optionValue == 'h' || optionValue == 'V') {
-            return "option '" + LongName(optionValue) + "' doesn't allow an argument";
-        }
         return std::string("invalid option -- '") + static_cast<char>(optionValue) + "'";
     }
     // An unknown long option, or an abbreviation of more than one.
-    const std::string_view name = arg.substr(2, arg.find('=') - 2);
+    const std::string_view name =
+        arg.substr(0, arg.find('=')).substr(std::min<std::size_t>(2, arg.size()));
     std::string candidates;
     int count = 0;
     for (const option& o : kLongOptions) {
@@ -176,13 +186,11 @@ CliOptions ParseArguments(int argc, const char* const* argv) {
                 }
                 SetDelimiterField(c == kLeftOption ? r.szLeft : r.szRight, optarg);
                 break;
-            case ':':
-                return Refuse(std::move(options),
-                              "option '" + LongName(optopt) + "' requires an argument");
-            default:
-                return Refuse(
-                    std::move(options),
-                    UnknownOptionReason(args[static_cast<std::size_t>(optind - 1)], optopt));
+            default: {
+                // The argument getopt_long stopped at lies just before optind.
+                const char* stopped = optind >= 1 && optind <= argc ? args[optind - 1] : "";
+                return Refuse(std::move(options), RefusalReason(stopped, optopt));
+            }
         }
     }
     const std::vector<std::string> names(args.begin() + optind, args.end() - 1);
