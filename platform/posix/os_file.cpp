@@ -77,7 +77,6 @@ File OpenStandard(StandardStream stream, unsigned* error) {
     struct stat st {};
     if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
         ::close(fd);
-        errno = EISDIR;
         *error = EISDIR;
         return kNoFile;
     }
