@@ -16,9 +16,8 @@ struct CliOptions {
 };
 
 // Defaults as the window starts: text kind, positive mode, both delimiters
-// the double quote, German messages.
+// the double quote, German messages. Parses with getopt_long: may be called
+// again, each call scans afresh.
 CliOptions ParseArguments(int argc, const char* const* argv);
-
-extern const char kUsage[];
 
 }  // namespace sif::cli

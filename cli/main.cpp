@@ -1,7 +1,10 @@
 // sifteron-cli: the window's OK command from the command line.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/cli_options.h"
+#include "cli/standard_stream_names.h"
 #include "engine/run_extraction.h"
 #include "platform/process.h"
 #include "sifteron_version.h"
@@ -13,22 +16,37 @@ constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
 const char kHelp[] =
-    "Appends the delimited text of SOURCE (or of every file named in Liste.txt\n"
-    "when SOURCE is #LISTE#) to TARGET. Messages go to stderr, one per line.\n"
+    "Usage: sifteron-cli [OPTION]... SOURCE TARGET\n"
+    "Append the delimited text of SOURCE to TARGET: the text between the\n"
+    "delimiters, or the text outside them. SOURCE #LISTE# (or #Liste#) takes\n"
+    "every file named in Liste.txt instead, one name per line.\n"
+    "SOURCE - reads standard input; TARGET - appends to standard output.\n"
     "\n"
-    "  --kind text|rc      source kind: text (default) or resource script\n"
-    "  --mode MODE         positive (default), negative, multiline-positive,\n"
-    "                      multiline-negative; ignored for --kind rc\n"
-    "  --left TEXT         left delimiter: the first byte of TEXT (default \")\n"
-    "  --right TEXT        right delimiter, likewise; an empty TEXT gives NUL\n"
-    "  --english           English messages (default German)\n"
-    "  --help, --version   print this help or the version and exit\n"
+    "      --kind=KIND    source kind: text (default) or rc, a resource script\n"
+    "      --mode=MODE    positive (default), negative, multiline-positive or\n"
+    "                       multiline-negative; ignored with --kind=rc\n"
+    "      --left=TEXT    left delimiter: the first byte of TEXT (default \");\n"
+    "                       an empty TEXT gives NUL; a first character of more\n"
+    "                       than one byte in UTF-8 is refused\n"
+    "      --right=TEXT   right delimiter, likewise\n"
+    "      --english      English messages (default German)\n"
+    "  -h, --help         display this help and exit\n"
+    "  -V, --version      output version information and exit\n"
+    "\n"
+    "Long options may be abbreviated (--eng) and may follow the names; after --\n"
+    "every argument is a name (./- names a file called -).\n"
+    "\n"
+    "The target is only ever appended to; a run that fails takes its output\n"
+    "back out of it. Messages go to stderr, one per line. Standard output as\n"
+    "TARGET is appended to likewise when it is a file; a pipe or a terminal\n"
+    "keeps what reached it before a failure. SOURCE and TARGET that are one\n"
+    "file, also through - (sifteron-cli a.txt - >>a.txt), are refused.\n"
     "\n"
 #ifdef _WIN32
-    "Devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET.\n"
-    "Ctrl-C, Ctrl-Break or closing the console during a run cut the target\n"
-    "back to its length before the unfinished file and end the run with\n"
-    "status 1.\n"
+    "Named devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET;\n"
+    "- takes standard input or output whatever it is. Ctrl-C, Ctrl-Break or\n"
+    "closing the console during a run cut the target back to its length\n"
+    "before the unfinished file and end the run with status 1.\n"
 #else
     "A named pipe as SOURCE is read as `cat` reads it: the run waits for its\n"
     "writer. SIGTERM, SIGINT or SIGHUP during a run cut the target back to its\n"
@@ -39,30 +57,59 @@ const char kHelp[] =
     "when a file named in the list failed, or a message could not be written),\n"
     "2 for wrong arguments.\n";
 
+const char kVersion[] =
+    "sifteron-cli (Sifteron) %s\n"
+    "Copyright (C) 2026 the Sifteron developers.\n"
+    "License MIT: <https://opensource.org/licenses/MIT>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
+const char kTryHelp[] = "Try 'sifteron-cli --help' for more information.\n";
+
 const char kInterrupted[] =
     "sifteron-cli: interrupted; the unfinished file's output was taken back out of the target\n";
+// A pipe or a terminal keeps what it got; a file there is still cut back.
+const char kInterruptedOnStandardOutput[] = "sifteron-cli: interrupted\n";
+
+// Closes stdout after --help or --version; output that never arrived is an
+// error, told on stderr.
+int CloseStandardOutput() {
+    const bool failedBefore = std::ferror(stdout) != 0;
+    errno = 0;
+    if (std::fclose(stdout) == 0 && !failedBefore) {
+        return kExitNotice;
+    }
+    if (errno != 0) {
+        std::fprintf(stderr, "sifteron-cli: write error: %s\n", std::strerror(errno));
+    } else {
+        std::fputs("sifteron-cli: write error\n", stderr);
+    }
+    return kExitError;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     sif::EnsureStandardStreams();
-    const sif::cli::CliOptions options = sif::cli::ParseArguments(argc, argv);
+    sif::cli::CliOptions options = sif::cli::ParseArguments(argc, argv);
     switch (options.action) {
         case sif::cli::CliAction::Help:
-            std::fputs(sif::cli::kUsage, stdout);
             std::fputs(kHelp, stdout);
-            return kExitNotice;
+            return CloseStandardOutput();
         case sif::cli::CliAction::Version:
-            std::printf("sifteron-cli %s\n", sif::kSifteronVersion);
-            return kExitNotice;
+            std::printf(kVersion, sif::kSifteronVersion);
+            return CloseStandardOutput();
         case sif::cli::CliAction::UsageError:
-            std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), sif::cli::kUsage);
+            std::fprintf(stderr, "sifteron-cli: %s\n%s", options.error.c_str(), kTryHelp);
             return kExitUsage;
         case sif::cli::CliAction::Run:
             break;
     }
+    const bool toStandardOutput = options.request.szTarget == "-";
+    sif::cli::NameStandardStreams(options.request);
     sif::IgnoreFileSizeSignal();
-    sif::EndOnTerminationSignals(kInterrupted);
+    sif::IgnoreBrokenPipeSignal();
+    sif::EndOnTerminationSignals(toStandardOutput ? kInterruptedOnStandardOutput : kInterrupted);
     const sif::RunOutcome outcome = sif::RunRequest(options.request, nullptr);
     // A message that could not be written leaves the caller without the
     // outcome: that is no success.

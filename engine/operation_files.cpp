@@ -39,6 +39,12 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
             return FALSE;
         }
         files->targetStart = _llseek(files->target, 0, FILE_END);
+        if (files->targetStart < 0 && IsStandardStream(files->target)) {
+            // A pipe or a terminal has no end to move to and no length to
+            // cut back to: it is written in order.
+            files->canCutBack = false;
+            return TRUE;
+        }
         if (files->targetStart < 0) {
             CloseBoth(files);
             ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
@@ -68,7 +74,9 @@ BOOL WriteTarget(const OperationFiles& files, const void* bytes, UINT count) {
 }
 
 void FailOperation(OperationFiles* files) {
-    TruncateFile(files->target, files->targetStart);
+    if (files->canCutBack) {
+        TruncateFile(files->target, files->targetStart);
+    }
     ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
     CloseBoth(files);
 }

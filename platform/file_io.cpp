@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/os_file.h"
@@ -24,10 +25,27 @@ struct OpenFileState {
     std::unique_ptr<char[]> writeBuffer;
     UINT writeLen = 0;
     bool writeFailed = false;  // sticky until the file is cut back
+    bool standardStream = false;
+};
+
+struct AdoptedName {
+    std::string name;
+    StandardStream stream;
 };
 
 // Open files by handle; a freed slot is reused.
 std::vector<std::unique_ptr<OpenFileState>> g_table;
+
+std::vector<AdoptedName> g_adoptedNames;
+
+const AdoptedName* Adopted(const char* name) {
+    for (const AdoptedName& a : g_adoptedNames) {
+        if (name != nullptr && a.name == name) {
+            return &a;
+        }
+    }
+    return nullptr;
+}
 
 OpenFileState* Lookup(HFILE h) {
     if (h < 0 || static_cast<std::size_t>(h) >= g_table.size()) {
@@ -36,9 +54,10 @@ OpenFileState* Lookup(HFILE h) {
     return g_table[static_cast<std::size_t>(h)].get();
 }
 
-HFILE Register(os::File file) {
+HFILE Register(os::File file, bool standardStream) {
     auto state = std::make_unique<OpenFileState>();
     state->file = file;
+    state->standardStream = standardStream;
     for (std::size_t i = 0; i < g_table.size(); ++i) {
         if (!g_table[i]) {
             g_table[i] = std::move(state);
@@ -126,12 +145,14 @@ UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) 
 
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
     unsigned error = 0;
-    const os::File file = os::Open(name, style, &error);
+    const AdoptedName* adopted = Adopted(name);
+    const os::File file = adopted != nullptr ? os::OpenStandard(adopted->stream, &error)
+                                             : os::Open(name, style, &error);
     if (of != nullptr) {
         of->cBytes = sizeof(OFSTRUCT);
         of->nErrCode = static_cast<unsigned short>(file == os::kNoFile ? error : 0);
     }
-    return file == os::kNoFile ? HFILE_ERROR : Register(file);
+    return file == os::kNoFile ? HFILE_ERROR : Register(file, adopted != nullptr);
 }
 
 UINT _lread(HFILE h, void* buffer, UINT count) {
@@ -225,6 +246,15 @@ BOOL IsSameFile(HFILE a, HFILE b) {
     OpenFileState* fa = Lookup(a);
     OpenFileState* fb = Lookup(b);
     return fa != nullptr && fb != nullptr && os::Same(fa->file, fb->file) ? TRUE : FALSE;
+}
+
+void AdoptStandardStream(const char* name, StandardStream stream) {
+    g_adoptedNames.push_back({name, stream});
+}
+
+BOOL IsStandardStream(HFILE h) {
+    OpenFileState* f = Lookup(h);
+    return f != nullptr && f->standardStream ? TRUE : FALSE;
 }
 
 void SetCutBackOnInterrupt(HFILE h, INT64 length) {

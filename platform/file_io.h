@@ -68,8 +68,19 @@ void FlushAllFiles();
 // Drops pending output and cuts the file to `length` bytes.
 BOOL TruncateFile(HFILE h, INT64 length);
 
-// TRUE when both handles refer to the same file on disk.
+// TRUE when both handles refer to the same file on disk. A terminal read and
+// written is no such file: what goes out there never comes back in.
 BOOL IsSameFile(HFILE a, HFILE b);
+
+enum class StandardStream { Input, Output };
+
+// From now on OpenFile(name, ...) opens a new handle on standard input or
+// output, whatever the style, instead of a file of that name; it never
+// creates one. Closing that handle leaves the stream open.
+void AdoptStandardStream(const char* name, StandardStream stream);
+
+// TRUE for a handle that OpenFile gave on an adopted standard stream.
+BOOL IsStandardStream(HFILE h);
 
 // While set, CutBackInterruptedAppend cuts `h` back to `length`: an append
 // that a termination signal stops leaves the file as it was. One file at a

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/file_io.h"
 #include "platform/win_types.h"
 
 namespace sif::os {
@@ -19,8 +20,12 @@ inline constexpr File kNoFile = -1;
 // the system's code.
 File Open(const char* name, UINT style, unsigned* error);
 
+// A new handle on the process's standard input or output (which stays
+// open). kNoFile when there is none or it is a directory, with *error set.
+File OpenStandard(StandardStream stream, unsigned* error);
+
 // Bytes read (at most count), 0 at the end, -1 on error. A pipe read before
-// its writer came waits for it.
+// its writer came waits for it; a pipe whose writer has gone is at its end.
 long Read(File f, char* out, UINT count);
 
 // Writes every byte; false when that fails, and always once an interrupted

@@ -13,6 +13,10 @@ void EnsureStandardStreams();
 // run can undo it and say so, instead of the process dying silently.
 void IgnoreFileSizeSignal();
 
+// Likewise a write into a pipe that nobody reads any more: standard output
+// as the target, or stderr.
+void IgnoreBrokenPipeSignal();
+
 // SIGTERM, SIGINT and SIGHUP (on Windows: Ctrl-C, Ctrl-Break and closing
 // the console) end the process with status 1: an unfinished append is cut
 // back first (SetCutBackOnInterrupt), then `line` goes to stderr. `line` must

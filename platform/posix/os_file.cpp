@@ -70,6 +70,20 @@ File Open(const char* name, UINT style, unsigned* error) {
     return fd < 0 ? kNoFile : fd;
 }
 
+File OpenStandard(StandardStream stream, unsigned* error) {
+    // A copy above the standard descriptors: closing it leaves the stream,
+    // and reads and writes share its position, as for `cat`.
+    const int fd = ::fcntl(stream == StandardStream::Input ? 0 : 1, F_DUPFD_CLOEXEC, 3);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+        ::close(fd);
+        *error = EISDIR;
+        return kNoFile;
+    }
+    *error = fd < 0 ? static_cast<unsigned>(errno) : 0;
+    return fd < 0 ? kNoFile : fd;
+}
+
 long Read(File f, char* out, UINT count) {
     // A pipe read before any writer came would read as empty; like `cat`,
     // wait until the writer has written something or has come and gone. For
@@ -122,7 +136,7 @@ bool Same(File a, File b) {
     struct stat sa {
     }, sb{};
     return ::fstat(Fd(a), &sa) == 0 && ::fstat(Fd(b), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+           sa.st_ino == sb.st_ino && !S_ISCHR(sa.st_mode);
 }
 
 void SetCutBack(File f, INT64 length) {

@@ -40,6 +40,10 @@ void IgnoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+void IgnoreBrokenPipeSignal() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 void EndOnTerminationSignals(const char* line) {
     g_terminationLine = line;
     struct sigaction action {};

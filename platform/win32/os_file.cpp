@@ -1,5 +1,6 @@
-// Raw files on Win32 handles. Only disk files open: devices (NUL, CON, COM1)
-// and pipes are refused like a missing file.
+// Raw files on Win32 handles. Only disk files open by name: devices (NUL, CON,
+// COM1) and pipes are refused like a missing file. Standard input and output
+// are taken as they are.
 #include "platform/os_file.h"
 
 #include <algorithm>
@@ -93,10 +94,26 @@ File Open(const char* name, UINT style, unsigned* error) {
     return handle == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<File>(handle);
 }
 
+File OpenStandard(StandardStream stream, unsigned* error) {
+    const HANDLE standard =
+        GetStdHandle(stream == StandardStream::Input ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE);
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    // A copy: closing it leaves the stream, and it shares the position.
+    if (standard == nullptr || standard == INVALID_HANDLE_VALUE ||
+        !DuplicateHandle(GetCurrentProcess(), standard, GetCurrentProcess(), &copy, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        *error = standard == nullptr ? ERROR_INVALID_HANDLE : GetLastError();
+        return kNoFile;
+    }
+    *error = 0;
+    return reinterpret_cast<File>(copy);
+}
+
 long Read(File f, char* out, UINT count) {
     DWORD got = 0;
     if (!ReadFile(Handle(f), out, count, &got, nullptr)) {
-        return -1;
+        // A standard input pipe whose writer has closed it.
+        return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
     }
     return static_cast<long>(got);
 }

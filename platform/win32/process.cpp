@@ -45,6 +45,10 @@ void IgnoreFileSizeSignal() {
     // Windows has no file-size signal: a write beyond a limit simply fails.
 }
 
+void IgnoreBrokenPipeSignal() {
+    // No signal either: a write into a closed pipe fails with ERROR_NO_DATA.
+}
+
 void EndOnTerminationSignals(const char* line) {
     g_terminationLine = line;
     SetConsoleCtrlHandler(EndOnConsoleEvent, TRUE);

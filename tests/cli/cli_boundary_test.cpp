@@ -1,7 +1,8 @@
 // sifteron-cli at the edges of its process: a file-size limit, termination
 // signals in the middle of a run, a named pipe whose writer comes late, a
-// stderr that cannot be written. In each case the target keeps exactly its
-// earlier bytes or receives the whole output, and the exit status tells which.
+// stderr or stdout that cannot be written. In each case the target keeps
+// exactly its earlier bytes or receives the whole output, and the exit status
+// tells which.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -230,6 +231,18 @@ TEST_F(CliBoundary, ALostClosingMessageIsNoSuccess) {
     EXPECT_EQ(cli.Wait(), 1);
     EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
 }
+
+class InfoOnFullDevice : public CliBoundary, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(InfoOnFullDevice, IsAWriteErrorWithStatusOne) {
+    CliLaunch launch{{GetParam()}, dir.path().string(), "/dev/full", At(".stderr")};
+    CliProcess cli(launch);
+    EXPECT_EQ(cli.Wait(), 1);
+    EXPECT_EQ(ReadBytes(At(".stderr")), "sifteron-cli: write error: No space left on device\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, InfoOnFullDevice, ::testing::Values("--help", "--version"),
+                         [](const auto& info) { return std::string(info.param + 2); });
 
 struct ListCase {
     const char* name;

@@ -41,8 +41,16 @@ CliProcess::CliProcess(const CliLaunch& launch) {
     if (::chdir(launch.dir.c_str()) != 0) {
         ::_exit(127);
     }
-    ::close(0);
-    Redirect(launch.stdoutFile, 1);
+    if (launch.stdinStream == kNoStream) {
+        ::close(0);
+    } else if (::dup2(launch.stdinStream, 0) < 0) {
+        ::_exit(127);
+    }
+    if (launch.stdoutStream == kNoStream) {
+        Redirect(launch.stdoutFile, 1);
+    } else if (::dup2(launch.stdoutStream, 1) < 0) {
+        ::_exit(127);
+    }
     Redirect(launch.stderrFile, 2);
     if (launch.fileSizeLimit >= 0) {
         const rlimit limit{static_cast<rlim_t>(launch.fileSizeLimit),
@@ -50,7 +58,7 @@ CliProcess::CliProcess(const CliLaunch& launch) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     // The program gets the default dispositions whatever the test runner set.
-    for (int s : {SIGXFSZ, SIGTERM, SIGINT, SIGHUP}) {
+    for (int s : {SIGXFSZ, SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
         ::signal(s, SIG_DFL);
     }
     ::execv(SIFTERON_CLI_PATH, argv.data());

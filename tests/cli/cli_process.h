@@ -25,11 +25,23 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+#ifdef _WIN32
+using StreamHandle = HANDLE;
+inline const StreamHandle kNoStream = nullptr;
+#else
+using StreamHandle = int;
+inline constexpr StreamHandle kNoStream = -1;
+#endif
+
 struct CliLaunch {
     std::vector<std::string> args;
     std::string dir;         // the current directory of the program
     std::string stdoutFile;  // "" leaves the stream closed
     std::string stderrFile;  // "" leaves the stream closed
+    // The program's stdin (closed when none) and, instead of stdoutFile, its
+    // stdout: a copy goes to the program, the caller keeps and closes its own.
+    StreamHandle stdinStream = kNoStream;
+    StreamHandle stdoutStream = kNoStream;
 #ifndef _WIN32
     long long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes; -1 for none
 #endif

@@ -28,17 +28,28 @@ CliProcess::CliProcess(const CliLaunch& launch) {
     std::vector<std::string> words{SIFTERON_CLI_PATH};
     words.insert(words.end(), launch.args.begin(), launch.args.end());
     std::string commandLine = WindowsCommandLine(words);
-    HANDLE out = OutputFile(launch.stdoutFile);
+    HANDLE out = launch.stdoutStream == kNoStream ? OutputFile(launch.stdoutFile) : nullptr;
     HANDLE err = OutputFile(launch.stderrFile);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = out;
+    startup.hStdInput = launch.stdinStream;
+    startup.hStdOutput = out != nullptr ? out : launch.stdoutStream;
     startup.hStdError = err;
+    // The caller's handles are inherited by this program only.
+    for (HANDLE h : {launch.stdinStream, launch.stdoutStream}) {
+        if (h != kNoStream) {
+            SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        }
+    }
     PROCESS_INFORMATION info{};
     const BOOL started = CreateProcessA(SIFTERON_CLI_PATH, commandLine.data(), nullptr, nullptr,
                                         TRUE, 0, nullptr, launch.dir.c_str(), &startup, &info);
+    for (HANDLE h : {launch.stdinStream, launch.stdoutStream}) {
+        if (h != kNoStream) {
+            SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
+        }
+    }
     for (HANDLE h : {out, err}) {
         if (h != nullptr) {
             CloseHandle(h);

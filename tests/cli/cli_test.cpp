@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sifteron_version.h"
 #include "tests/cli/cli_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -187,6 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CliFailures, ::testing::ValuesIn(kFailCases),
 struct UsageCase {
     const char* name;
     std::vector<std::string> args;
+    std::string reason;
 };
 
 // Keeps test names short in listings.
@@ -196,38 +198,163 @@ void PrintTo(const UsageCase& c, std::ostream* os) {
 
 class CliUsage : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
 
-TEST_P(CliUsage, RefusesWithStatusTwoAndOpensNothing) {
-    Outcome o = Run(GetParam().args);
+TEST_P(CliUsage, RefusesWithTheReasonAndStatusTwoAndOpensNothing) {
+    const UsageCase& c = GetParam();
+    WriteBytes(At("s"), "\"x\"\r\n");
+    Outcome o = Run(c.args);
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.out, "");
-    ASSERT_FALSE(o.errLines.empty());
-    EXPECT_EQ(o.errLines[0].rfind("sifteron-cli: ", 0), 0u) << o.errLines[0];
-    EXPECT_EQ(o.errLines[1].rfind("Usage: sifteron-cli", 0), 0u);
+    EXPECT_EQ(o.errLines, (Lines{"sifteron-cli: " + c.reason,
+                                 "Try 'sifteron-cli --help' for more information."}));
     EXPECT_FALSE(std::filesystem::exists(At("t")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CliUsage,
-                         ::testing::Values(UsageCase{"NoNames", {}}, UsageCase{"OneName", {"s"}},
-                                           UsageCase{"ThreeNames", {"s", "t", "u"}},
-                                           UsageCase{"UnknownOption", {"--fast", "s", "t"}},
-                                           UsageCase{"UnknownKind", {"--kind", "dlg", "s", "t"}},
-                                           UsageCase{"UnknownMode", {"--mode=sideways", "s", "t"}},
-                                           UsageCase{"MissingValue", {"s", "t", "--left"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliUsage,
+    ::testing::Values(
+        UsageCase{"NoNames", {}, "missing SOURCE and TARGET"},
+        UsageCase{"OneName", {"s"}, "missing TARGET after 's'"},
+        UsageCase{"ThreeNames", {"s", "t", "u"}, "extra operand 'u'"},
+        UsageCase{"UnknownOption", {"--fast", "s", "t"}, "unrecognized option '--fast'"},
+        UsageCase{
+            "UnknownOptionAfterNames", {"s", "t", "--fast=1"}, "unrecognized option '--fast=1'"},
+        UsageCase{"UnknownShortOption", {"-x", "s", "t"}, "invalid option -- 'x'"},
+        UsageCase{"PrefixOfEveryOption",
+                  {"--=x", "s", "t"},
+                  "option '--=x' is ambiguous; possibilities: '--kind' '--mode' '--left' "
+                  "'--right' '--english' '--help' '--version'"},
+        UsageCase{"UnknownKind",
+                  {"--kind", "dlg", "s", "t"},
+                  "invalid argument 'dlg' for '--kind'; valid arguments are 'text' and 'rc'"},
+        UsageCase{"UnknownMode",
+                  {"--mode=sideways", "s", "t"},
+                  "invalid argument 'sideways' for '--mode'; valid arguments are 'positive', "
+                  "'negative', 'multiline-positive' and 'multiline-negative'"},
+        UsageCase{"MissingValue", {"s", "t", "--left"}, "option '--left' requires an argument"},
+        UsageCase{
+            "MissingValueAbbreviated", {"s", "t", "--ri"}, "option '--right' requires an argument"},
+        UsageCase{"ValueForAFlag",
+                  {"--eng=yes", "s", "t"},
+                  "option '--english' doesn't allow an argument"},
+        UsageCase{"ValueForHelp", {"--help=all"}, "option '--help' doesn't allow an argument"},
+        UsageCase{"TwoByteLeftDelimiter",
+                  {"--left=\xC2\xAB", "s", "t"},
+                  "option '--left': '\xC2\xAB' takes 2 bytes in UTF-8; a delimiter is one byte"},
+        UsageCase{
+            "ThreeByteRightDelimiter",
+            {"--right", "\xE2\x82\xAC)", "s", "t"},
+            "option '--right': '\xE2\x82\xAC' takes 3 bytes in UTF-8; a delimiter is one byte"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CliTest, HelpAndVersionGoToStdout) {
-    for (const char* flag : {"--help", "--version"}) {
-        Outcome o = Run({flag});
-        EXPECT_EQ(o.status, 0);
-        EXPECT_TRUE(o.errLines.empty());
-        EXPECT_NE(o.out.find("sifteron-cli"), std::string::npos);
-    }
+struct SpellingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string expected;  // what the target receives after "old\r\n"
+    Lines errLines;
+};
+
+// Keeps test names short in listings.
+void PrintTo(const SpellingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliSpellings : public CliTest, public ::testing::WithParamInterface<SpellingCase> {};
+
+TEST_P(CliSpellings, RunAsTheLongForm) {
+    const SpellingCase& c = GetParam();
+    WriteBytes(At("src.txt"), "a \"x\" (y) b\r\n");
+    WriteBytes(At("out.txt"), "old\r\n");
+    Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.errLines, c.errLines);
+    EXPECT_EQ(ReadBytes(At("out.txt")), "old\r\n" + c.expected);
+}
+
+const Lines kEnglishDone{"Message: operation completed"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliSpellings,
+    ::testing::Values(SpellingCase{"Abbreviated",
+                                   {"--mo", "negative", "--eng", "src.txt", "out.txt"},
+                                   "a  (y) b\r\n",
+                                   kEnglishDone},
+                      SpellingCase{"AbbreviatedWithValue",
+                                   {"--l=(", "--r=)", "src.txt", "out.txt"},
+                                   "y\r\n",
+                                   kDone},
+                      SpellingCase{"OptionsAfterNames",
+                                   {"src.txt", "out.txt", "--english", "--mode=negative"},
+                                   "a  (y) b\r\n",
+                                   kEnglishDone},
+                      SpellingCase{"AsciiBeforeOtherBytes",
+                                   {"--left=(\xC2\xAB", "--right=)", "src.txt", "out.txt"},
+                                   "y\r\n",
+                                   kDone},
+                      SpellingCase{"DashDashBeforeNames",
+                                   {"--english", "--", "src.txt", "out.txt"},
+                                   "x\r\n",
+                                   kEnglishDone}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct InfoCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string firstLine;
+};
+
+// Keeps test names short in listings.
+void PrintTo(const InfoCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliInfo : public CliTest, public ::testing::WithParamInterface<InfoCase> {};
+
+TEST_P(CliInfo, GoesToStdoutAndEndsTheRun) {
+    const InfoCase& c = GetParam();
+    Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_TRUE(o.errLines.empty());
+    const Lines lines = SplitLines(o.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], c.firstLine);
+    EXPECT_FALSE(std::filesystem::exists(At("t")));
+}
+
+const char kHelpFirstLine[] = "Usage: sifteron-cli [OPTION]... SOURCE TARGET";
+const std::string kVersionFirstLine =
+    std::string("sifteron-cli (Sifteron) ") + sif::kSifteronVersion;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliInfo,
+    ::testing::Values(InfoCase{"Help", {"--help"}, kHelpFirstLine},
+                      InfoCase{"ShortHelp", {"-h"}, kHelpFirstLine},
+                      InfoCase{"AbbreviatedHelp", {"--he"}, kHelpFirstLine},
+                      InfoCase{"HelpAfterNames", {"s", "t", "--help"}, kHelpFirstLine},
+                      InfoCase{"Version", {"--version"}, kVersionFirstLine},
+                      InfoCase{"ShortVersion", {"-V", "s", "t"}, kVersionFirstLine},
+                      InfoCase{"FirstOfBoth", {"-Vh"}, kVersionFirstLine}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, VersionTellsTheLicence) {
+    const Lines lines = SplitLines(Run({"--version"}).out);
+    EXPECT_EQ(lines, (Lines{kVersionFirstLine, "Copyright (C) 2026 the Sifteron developers.",
+                            "License MIT: <https://opensource.org/licenses/MIT>.",
+                            "This is free software: you are free to change and redistribute it.",
+                            "There is NO WARRANTY, to the extent permitted by law."}));
 }
 
 TEST_F(CliTest, DashDashEndsOptions) {
     WriteBytes(At("--odd"), "\"x\"\r\n");
     Outcome o = Run({"--", "--odd", "out.txt"});
     EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
+}
+
+TEST_F(CliTest, AFileNamedDashIsReachedAsDotSlashDash) {
+    WriteBytes(At("-"), "\"x\"\r\n");
+    Outcome o = Run({"./-", "out.txt"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "");
     EXPECT_EQ(ReadBytes(At("out.txt")), "x\r\n");
 }
 

@@ -3,7 +3,10 @@
 # cases and compares what each left behind: the target's bytes, stdout, the
 # stderr lines and the exit status. The cases are the behaviour both promise
 # alike; what differs by design (devices, letter case, long names, symbolic
-# links, pipes, signals) has its own tests on each side.
+# links, pipes, signals) has its own tests on each side. So does the same
+# file through a standard stream: Wine cannot tell which file a stream is
+# that a Unix shell opened, so cli_windows_test hands the program Windows
+# handles instead.
 # Usage: compare_with_linux.sh LINUX_CLI WINDOWS_CLI
 set -euo pipefail
 linux_cli=${1:?usage: compare_with_linux.sh LINUX_CLI WINDOWS_CLI}
@@ -14,12 +17,13 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 
 # Runs one program in a fresh folder prepared by `setup` and records the result.
+# Standard input is the case folder's file $stdin_file, or /dev/null.
 run_one() {
   local dir=$1 setup=$2; shift 2
   mkdir -p "$dir"
   (cd "$dir" && eval "$setup")
   local status=0
-  (cd "$dir" && "$@" >.stdout 2>.stderr </dev/null) || status=$?
+  (cd "$dir" && "$@" >.stdout 2>.stderr <"${stdin_file:-/dev/null}") || status=$?
   echo "$status" >"$dir/.status"
 }
 
@@ -66,6 +70,20 @@ compare no-names ''
 compare unknown-option '' --fast s t
 compare version '' --version
 compare dash-dash 'printf "\"x\"\r\n" >./--odd' -- --odd out.txt
+compare abbreviated "$src" --mo negative --eng src.txt out.txt
+compare options-after-names "$src" src.txt out.txt --mode=negative --english
+compare dash-dash-after-names "$src" src.txt -- --out.txt
+compare short-version '' -V
+compare version-after-names '' s t -V --help
+compare extra-operand '' s t u
+compare missing-value '' s t --left
+compare value-for-a-flag '' --english=yes s t
+compare prefix-of-every-option '' --=x s t
+compare unknown-short-option '' -x s t
+compare unknown-kind '' --kind=dlg s t
+stdin_file=src.txt compare stdin-to-file "$src" - out.txt
+stdin_file=src.rc compare stdin-to-stdout 'printf "  CAPTION \"Title\"\r\n" >src.rc' --kind rc - -
+compare file-to-stdout "$src" src.txt -
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures case(s) differ between Linux and Windows"
