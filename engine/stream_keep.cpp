@@ -64,7 +64,10 @@ char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t coun
 
 KeepBytesFunction KeepBytesFor(VectorLevel level) {
     switch (level) {
-        case VectorLevel::Scalar:
+#ifdef SIF_STREAM_VECTOR_PATHS
+        case VectorLevel::Sse2:
+            return KeepBytesSse2;
+#endif
         default:
             return KeepBytesScalar;
     }

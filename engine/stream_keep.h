@@ -24,6 +24,11 @@ using KeepBytesFunction = char* (*)(StreamState& state, char* out, const char* i
 // The reference: whole runs between delimiters moved at once.
 char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t count);
 
+#if defined(__x86_64__) && !defined(_WIN32)
+#define SIF_STREAM_VECTOR_PATHS 1
+char* KeepBytesSse2(StreamState& state, char* out, const char* in, size_t count);
+#endif
+
 // The version for `level`.
 KeepBytesFunction KeepBytesFor(VectorLevel level);
 

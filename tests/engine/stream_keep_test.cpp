@@ -145,7 +145,10 @@ TEST_P(StreamKeepTest, StretchesAtEveryPlaceInABlock) {
 // The version written for each level.
 KeepBytesFunction VersionOf(VectorLevel level) {
     switch (level) {
-        case VectorLevel::Scalar:
+#ifdef SIF_STREAM_VECTOR_PATHS
+        case VectorLevel::Sse2:
+            return KeepBytesSse2;
+#endif
         default:
             return KeepBytesScalar;
     }
