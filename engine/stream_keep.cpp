@@ -67,6 +67,8 @@ KeepBytesFunction KeepBytesFor(VectorLevel level) {
 #ifdef SIF_STREAM_VECTOR_PATHS
         case VectorLevel::Sse2:
             return KeepBytesSse2;
+        case VectorLevel::Avx2:
+            return KeepBytesAvx2;
 #endif
         default:
             return KeepBytesScalar;

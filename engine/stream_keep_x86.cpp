@@ -116,6 +116,76 @@ char* KeepBytesSse2(StreamState& state, char* out, const char* in, size_t count)
     return KeepBytesScalar(state, out, in, count % kBlock);
 }
 
+// --- AVX2 ----------------------------------------------------------------------
+
+namespace {
+
+// PrefixXor in one carry-less multiply by all ones.
+__attribute__((target("pclmul"))) inline uint64_t PrefixXorClmul(uint64_t bits) {
+    const __m128i product =
+        _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(bits)), _mm_set1_epi8(-1), 0);
+    return static_cast<uint64_t>(_mm_cvtsi128_si64(product));
+}
+
+// For every mask of 8 bits, the byte shuffle that moves the marked bytes of
+// an 8-byte group to its front in their order.
+constexpr std::array<uint64_t, 256> MakePackTable() {
+    std::array<uint64_t, 256> table{};
+    for (unsigned mask = 0; mask < 256; ++mask) {
+        unsigned to = 0;
+        for (unsigned from = 0; from < 8; ++from) {
+            if ((mask >> from & 1) != 0) {
+                table[mask] |= uint64_t{from} << (8 * to++);
+            }
+        }
+    }
+    return table;
+}
+alignas(64) constexpr std::array<uint64_t, 256> kPackTable = MakePackTable();
+
+__attribute__((target("avx2"))) inline uint64_t Mask32(__m256i bytes, __m256i delimiter) {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, delimiter)));
+}
+
+// Each 8-byte group packed with one shuffle from kPackTable and stored
+// whole; the next group's store starts where its kept bytes end.
+__attribute__((target("avx2,popcnt"))) inline char* PackGroupsShuffle(char* out, const char* in,
+                                                                      uint64_t keep) {
+    for (unsigned group = 0; group < 8; ++group, in += 8, keep >>= 8) {
+        const unsigned mask = keep & 0xFF;
+        const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in));
+        const __m128i order = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kPackTable[mask]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(bytes, order));
+        out += _mm_popcnt_u32(mask);
+    }
+    return out;
+}
+
+}  // namespace
+
+__attribute__((target("avx2,popcnt,pclmul"))) char* KeepBytesAvx2(StreamState& state, char* out,
+                                                                  const char* in, size_t count) {
+    const __m256i left = _mm256_set1_epi8(state.left);
+    const __m256i right = _mm256_set1_epi8(state.right);
+    BlockState blocks(state);
+    for (const char* const end = in + count / kBlock * kBlock; in != end; in += kBlock) {
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32));
+        const uint64_t leftBits = Mask32(low, left) | Mask32(high, left) << 32;
+        const uint64_t rightBits = Mask32(low, right) | Mask32(high, right) << 32;
+        const uint64_t keep = blocks.Keep(leftBits, rightBits, PrefixXorClmul(leftBits));
+        if (keep == ~uint64_t{0}) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), low);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), high);
+            out += kBlock;
+        } else if (keep != 0) {
+            out = PackGroupsShuffle(out, in, keep);
+        }
+    }
+    blocks.Store(state);
+    return KeepBytesScalar(state, out, in, count % kBlock);
+}
+
 }  // namespace sif
 
 #endif  // SIF_STREAM_VECTOR_PATHS

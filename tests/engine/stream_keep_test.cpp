@@ -148,6 +148,8 @@ KeepBytesFunction VersionOf(VectorLevel level) {
 #ifdef SIF_STREAM_VECTOR_PATHS
         case VectorLevel::Sse2:
             return KeepBytesSse2;
+        case VectorLevel::Avx2:
+            return KeepBytesAvx2;
 #endif
         default:
             return KeepBytesScalar;
