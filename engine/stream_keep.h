@@ -28,6 +28,7 @@ char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t coun
 #define SIF_STREAM_VECTOR_PATHS 1
 char* KeepBytesSse2(StreamState& state, char* out, const char* in, size_t count);
 char* KeepBytesAvx2(StreamState& state, char* out, const char* in, size_t count);
+char* KeepBytesAvx512(StreamState& state, char* out, const char* in, size_t count);
 #endif
 
 // The version for `level`.

@@ -186,6 +186,26 @@ __attribute__((target("avx2,popcnt,pclmul"))) char* KeepBytesAvx2(StreamState& s
     return KeepBytesScalar(state, out, in, count % kBlock);
 }
 
+// --- AVX-512 -------------------------------------------------------------------
+
+// The whole block packed in one register and stored whole.
+__attribute__((target("avx512bw,avx512vl,avx512vbmi2,popcnt,pclmul"))) char* KeepBytesAvx512(
+    StreamState& state, char* out, const char* in, size_t count) {
+    const __m512i left = _mm512_set1_epi8(state.left);
+    const __m512i right = _mm512_set1_epi8(state.right);
+    BlockState blocks(state);
+    for (const char* const end = in + count / kBlock * kBlock; in != end; in += kBlock) {
+        const __m512i bytes = _mm512_loadu_si512(in);
+        const uint64_t leftBits = _mm512_cmpeq_epi8_mask(bytes, left);
+        const uint64_t rightBits = _mm512_cmpeq_epi8_mask(bytes, right);
+        const uint64_t keep = blocks.Keep(leftBits, rightBits, PrefixXorClmul(leftBits));
+        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, bytes));
+        out += _mm_popcnt_u64(keep);
+    }
+    blocks.Store(state);
+    return KeepBytesScalar(state, out, in, count % kBlock);
+}
+
 }  // namespace sif
 
 #endif  // SIF_STREAM_VECTOR_PATHS

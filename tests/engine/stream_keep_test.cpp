@@ -150,6 +150,8 @@ KeepBytesFunction VersionOf(VectorLevel level) {
             return KeepBytesSse2;
         case VectorLevel::Avx2:
             return KeepBytesAvx2;
+        case VectorLevel::Avx512:
+            return KeepBytesAvx512;
 #endif
         default:
             return KeepBytesScalar;
