@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,15 @@ struct Delimiters {
     char right;
 };
 
+// The first four give each way of finding the stretches a case of its own:
+// equal, different, NUL, and bytes above 127 (negative as char).
 const Delimiters kDelimiters[] = {
-    {"quote", '"', '"'},       {"parentheses", '(', ')'},
-    {"swapped", ')', '('},     {"nul", '\0', '\0'},
-    {"nul_left", '\0', '"'},   {"nul_right", '"', '\0'},
-    {"backslash", '\\', '\\'}, {"backslash_left", '\\', '"'},
-    {"cr_lf", '\r', '\n'},     {"lf_cr", '\n', '\r'},
-    {"lf", '\n', '\n'},        {"high_bytes", '\xab', '\xff'},
+    {"quote", '"', '"'},           {"parentheses", '(', ')'},
+    {"nul", '\0', '\0'},           {"high_bytes", '\xab', '\xff'},
+    {"swapped", ')', '('},         {"nul_left", '\0', '"'},
+    {"nul_right", '"', '\0'},      {"backslash", '\\', '\\'},
+    {"backslash_left", '\\', '"'}, {"cr_lf", '\r', '\n'},
+    {"lf_cr", '\n', '\r'},         {"lf", '\n', '\n'},
 };
 
 // `size` bytes in which about one in `spacing` is either delimiter, with CR,
@@ -124,7 +127,7 @@ TEST_P(StreamKeepTest, KeepsWhatTheScalarFilterKeeps) {
 // block, and the delimiters of a stretch on either side of a read's end.
 TEST_P(StreamKeepTest, StretchesAtEveryPlaceInABlock) {
     const KeepBytesFunction keep = KeepBytesFor(GetParam());
-    for (const Delimiters& d : kDelimiters) {
+    for (const Delimiters& d : std::span(kDelimiters).first(4)) {
         for (size_t open = 0; open < 64; ++open) {
             for (size_t length = 0; length <= 130; ++length) {
                 std::string source(256, 'x');
