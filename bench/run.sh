@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Times sifteron-cli in every mode and kind against the tools a user would
-# otherwise reach for, on a generated corpus in the page cache, with every
-# output going to a file on disk. Prints MB/s (median), peak RSS and ratios,
-# then checks that sifteron-cli's peak RSS does not grow with the input.
+# Times sifteron-cli in every mode and kind against a plain 64 KiB read+write
+# copy of the same file and the tools a user would otherwise reach for, on a
+# generated corpus in the page cache, with every output going to a file on
+# disk. Prints MB/s (median), peak RSS and ratios, then checks that
+# sifteron-cli's peak RSS does not grow with the input.
 #
 #   bench/run.sh [--quick] [--runs N] [--work DIR] [--build DIR] [--cli PATH]
 #                [--no-build] [--skip-memory]
@@ -22,7 +23,7 @@ BUILD_FIRST=1
 MEMORY_CHECK=1
 
 usage() {
-    sed -n '2,8p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
     cat <<'EOF'
 
   --quick        smoke run: 20M text, 10M resource script, 3 runs, 1M vs 64M
@@ -77,14 +78,20 @@ if ((BUILD_FIRST)); then
 fi
 
 GEN=$BUILD/bench/sifteron-bench-corpus
+COPY=$BUILD/bench/sifteron-bench-copy
 if ((BUILD_FIRST)); then
-    cmake --build "$BUILD" --target sifteron-bench-corpus -j2 >"$WORK/results/build-gen.log" 2>&1 || true
+    cmake --build "$BUILD" --target sifteron-bench-corpus sifteron-bench-copy -j2 \
+        >"$WORK/results/build-gen.log" 2>&1 || true
 fi
+# The build tree may not know the bench directory (or this version of it); the
+# generator and the copy are a few plain files, so build them directly.
 if [[ ! -x $GEN ]]; then
-    # The build tree may not know the bench directory yet; the generator is
-    # three plain files, so build it directly.
     GEN=$WORK/bin/sifteron-bench-corpus
     c++ -std=c++20 -O2 -I"$REPO" "$REPO"/bench/{corpus_main,text_corpus,rc_corpus}.cpp -o "$GEN"
+fi
+if [[ ! -x $COPY ]]; then
+    COPY=$WORK/bin/sifteron-bench-copy
+    c++ -std=c++20 -O2 "$REPO"/bench/copy_main.cpp -o "$COPY"
 fi
 
 if [[ -x $CLI ]]; then
@@ -114,16 +121,21 @@ RC=$(corpus rc "$RC_SIZE")
 
 # --- jobs ---------------------------------------------------------------------
 # Each command writes to "$OUT" (as target or by redirection); it runs directly
-# under /usr/bin/time so that the RSS is the tool's own, not a shell's.
-JOB=() TOOL=() INPUT=() CMD=()
-add() { JOB+=("$1") TOOL+=("$2") INPUT+=("$3") CMD+=("$4"); }
+# under /usr/bin/time so that the RSS is the tool's own, not a shell's. A peer
+# is exact when it does the whole job (same pieces, same line ends); only those
+# count as the fastest peer.
+JOB=() TOOL=() INPUT=() CMD=() EXACT=()
+add() { JOB+=("$1") TOOL+=("$2") INPUT+=("$3") CMD+=("$4") EXACT+=("${5:-1}"); }
 T=$(printf %q "$TEXT")
 R=$(printf %q "$RC")
 C=$(printf %q "$CLI")
+P=$(printf %q "$COPY")
 RC_WORDS='CAPTION|CONTROL|[LRC]TEXT|POPUP|MENUITEM|PUSHBUTTON'
 RC_AWK=$(printf %q "$REPO/bench/peers/rc.awk")
 RC_PERL=$(printf %q "$REPO/bench/peers/rc.pl")
 
+add "copy (text)" copy "$TEXT" "$P $T \"\$OUT\""
+add "copy (rc)" copy "$RC" "$P $R \"\$OUT\""
 add "cat (text)" cat "$TEXT" "cat $T > \"\$OUT\""
 add "cat (rc)" cat "$RC" "cat $R > \"\$OUT\""
 for mode in positive negative multiline-positive multiline-negative; do
@@ -131,8 +143,9 @@ for mode in positive negative multiline-positive multiline-negative; do
 done
 ((HAVE_CLI)) && add rc sifteron "$RC" "$C --kind rc $R \"\$OUT\""
 
-add positive grep "$TEXT" "grep -o '\"[^\"]*\"' $T > \"\$OUT\""
-have rg && add positive rg "$TEXT" "rg -o '\"[^\"]*\"' $T > \"\$OUT\""
+# grep and rg keep the quotes and end lines in LF alone: not exact.
+add positive grep "$TEXT" "grep -o '\"[^\"]*\"' $T > \"\$OUT\"" 0
+have rg && add positive rg "$TEXT" "rg -o '\"[^\"]*\"' $T > \"\$OUT\"" 0
 add positive perl "$TEXT" "perl -ne 'print \"\$1\\r\\n\" while /\"([^\"]*)\"/g' $T > \"\$OUT\""
 for awk in mawk gawk; do
     have $awk && add positive $awk "$TEXT" "$awk -F'\"' -v ORS='\\r\\n' '{for (i = 2; i < NF; i += 2) print \$i}' $T > \"\$OUT\""
@@ -155,8 +168,8 @@ done
 add multiline-negative perl "$TEXT" "perl -0042 -ne 'chomp; print if \$. % 2' $T > \"\$OUT\""
 
 # Keyword and first quoted piece in one pass (no string tables) ...
-add rc grep "$RC" "grep -oE '($RC_WORDS)[^\"]*\"[^\"]*\"' $R > \"\$OUT\""
-have rg && add rc rg "$RC" "rg -o '($RC_WORDS)[^\"]*\"[^\"]*\"' $R > \"\$OUT\""
+add rc grep "$RC" "grep -oE '($RC_WORDS)[^\"]*\"[^\"]*\"' $R > \"\$OUT\"" 0
+have rg && add rc rg "$RC" "rg -o '($RC_WORDS)[^\"]*\"[^\"]*\"' $R > \"\$OUT\"" 0
 # ... and the full job: string tables, keyword and source name beside the text.
 for awk in mawk gawk; do
     have $awk && add rc $awk "$RC" "$awk -f $RC_AWK $R > \"\$OUT\""
@@ -183,15 +196,15 @@ run() {
 
 say "warming the page cache"
 warm "$TEXT" "$RC"
-printf 'job\ttool\tinput_bytes\trun\tseconds\trss_kib\tout_bytes\tstatus\n' >"$TIMES"
+printf 'job\ttool\tinput_bytes\trun\tseconds\trss_kib\tout_bytes\tstatus\texact\n' >"$TIMES"
 STARTED=$(date +%s)
 # Rounds interleave the tools, so load from elsewhere on the machine falls on
 # all of them alike rather than on whichever ran at the wrong moment.
 for ((round = 1; round <= RUNS; round++)); do
     for i in "${!CMD[@]}"; do
         read -r secs rss out status < <(run "$i")
-        printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "${JOB[$i]}" "${TOOL[$i]}" \
-            "$(bytes "${INPUT[$i]}")" "$round" "$secs" "$rss" "$out" "$status" >>"$TIMES"
+        printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "${JOB[$i]}" "${TOOL[$i]}" \
+            "$(bytes "${INPUT[$i]}")" "$round" "$secs" "$rss" "$out" "$status" "${EXACT[$i]}" >>"$TIMES"
         if [[ ${TOOL[$i]} == sifteron && $round == 1 ]]; then
             cp "$ERR" "$WORK/results/stderr-${JOB[$i]}.txt"
         fi

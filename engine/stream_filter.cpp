@@ -1,81 +1,14 @@
 #include "engine/stream_filter.h"
 
-#include <cstring>
-
 #include "engine/operation_files.h"
+#include "engine/stream_keep.h"
 
 namespace sif {
 
 namespace {
 
-// One read's worth of the source; the only memory the filter uses, whatever
-// the size of the source.
+// One read's worth of the source.
 constexpr UINT kChunkSize = 65536;
-
-struct StreamState {
-    char left;
-    char right;
-    bool keepInside;
-    bool inside = false;  // carries over from one chunk to the next
-};
-
-// First `c` in [from, to), or `to`.
-const char* Find(const char* from, const char* to, char c) {
-    const void* found = std::memchr(from, c, static_cast<size_t>(to - from));
-    return found != nullptr ? static_cast<const char*>(found) : to;
-}
-
-// Moves the kept bytes of chunk[0, count) to its front, in their order, and
-// returns how many there are. Whole runs are moved at once; the delimiters
-// are found with memchr.
-UINT KeepBytes(StreamState& state, char* chunk, UINT count) {
-    char* out = chunk;
-    const char* p = chunk;
-    const char* const end = chunk + count;
-    auto keep = [&out](const char* from, const char* to) {
-        const size_t length = static_cast<size_t>(to - from);
-        if (out != from) {
-            std::memmove(out, from, length);
-        }
-        out += length;
-    };
-
-    while (p < end) {
-        if (state.inside) {
-            // A left delimiter in here is ordinary text: stretches don't nest.
-            const char* close = Find(p, end, state.right);
-            if (state.keepInside) {
-                keep(p, close);
-            }
-            if (close == end) {
-                break;
-            }
-            // The closing byte never opens the next stretch, also when the
-            // delimiters are equal.
-            state.inside = false;
-            p = close + 1;
-        } else {
-            const char* open = Find(p, end, state.left);
-            if (!state.keepInside) {
-                // A right delimiter outside a stretch is dropped. Equal
-                // delimiters leave none before `open`.
-                if (state.left != state.right) {
-                    for (const char* stray; (stray = Find(p, open, state.right)) != open;
-                         p = stray + 1) {
-                        keep(p, stray);
-                    }
-                }
-                keep(p, open);
-            }
-            if (open == end) {
-                break;
-            }
-            state.inside = true;
-            p = open + 1;
-        }
-    }
-    return static_cast<UINT>(out - chunk);
-}
 
 }  // namespace
 
@@ -88,8 +21,15 @@ int StreamFilter(const char* source, const char* target, const char* left, const
     }
 
     StreamState state{left[0], right[0], mode == 0};
-    char chunk[kChunkSize];
+    const KeepBytesFunction keepBytes = KeepBytesFor(ActiveVectorLevel());
+    // The only memory the filter uses, whatever the size of the source. Each
+    // read lands behind the bytes kept so far and is filtered where it lies;
+    // once a read's worth is kept it goes to the target in one write, which
+    // the file layer hands straight to the system instead of copying it.
+    char buffer[2 * kChunkSize];
+    UINT kept = 0;
     for (;;) {
+        char* const chunk = buffer + kept;
         const UINT got = _lread(files.source, chunk, kChunkSize);
         if (got == 0) {
             break;
@@ -98,11 +38,18 @@ int StreamFilter(const char* source, const char* target, const char* left, const
             FailOperation(&files);
             return 0;
         }
-        const UINT kept = KeepBytes(state, chunk, got);
-        if (kept > 0 && !WriteTarget(files, chunk, kept)) {
-            FailOperation(&files);
-            return 0;
+        kept += static_cast<UINT>(keepBytes(state, chunk, chunk, got) - chunk);
+        if (kept >= kChunkSize) {
+            if (!WriteTarget(files, buffer, kept)) {
+                FailOperation(&files);
+                return 0;
+            }
+            kept = 0;
         }
+    }
+    if (kept > 0 && !WriteTarget(files, buffer, kept)) {
+        FailOperation(&files);
+        return 0;
     }
     return CloseOperationFiles(&files) ? 1 : 0;
 }

@@ -10,6 +10,14 @@ namespace {
 #define SIF_VECTOR_PATHS 1
 #endif
 
+#ifdef SIF_VECTOR_PATHS
+// Above SSE2 the filters also count bits and multiply without carries (every
+// processor with AVX2 can, but the check costs nothing).
+bool HasPopcntAndPclmul() {
+    return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("popcnt");
+}
+#endif
+
 bool ProcessorHas(VectorLevel level) {
     switch (level) {
         case VectorLevel::Scalar:
@@ -18,10 +26,12 @@ bool ProcessorHas(VectorLevel level) {
         case VectorLevel::Sse2:
             return true;  // every x86-64 processor has it
         case VectorLevel::Avx2:
-            return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+            return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") &&
+                   HasPopcntAndPclmul();
         case VectorLevel::Avx512:
             return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-                   __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi2");
+                   __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi2") &&
+                   HasPopcntAndPclmul();
 #else
         default:
             return false;
