@@ -20,6 +20,9 @@ QStringList NameFilters(const OpenFileRequest& request) {
 std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request) {
     // No owner: the main dialog stays usable while this one is open.
     QFileDialog dialog(nullptr, QString(), QDir::currentPath());
+    // Qt's own dialog: a desktop's native one speaks the desktop's language
+    // and colours, not the program's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QStringList filters = NameFilters(request);

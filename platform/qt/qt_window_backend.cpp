@@ -293,6 +293,11 @@ void QtWindowBackend::SetDialogColors(COLORREF background, COLORREF text) {
     haveDialogColors_ = true;
 }
 
+void QtWindowBackend::SetInterfaceLanguage(const std::string& languageCode) {
+    // Without a translation Qt's texts stay English: the window works as well.
+    translations_.Use(QString::fromStdString(languageCode));
+}
+
 int QtWindowBackend::RunMessageLoop() {
     if (quitPosted_)
         return quitCode_;
