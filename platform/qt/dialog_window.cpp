@@ -143,8 +143,8 @@ void DialogWindow::AddControl(const res::ControlResource& control, QButtonGroup*
         auto* edit = new QLineEdit(text, this);
         edit->setFrame((style & WS_BORDER) != 0);
         edit->setFocusPolicy(IsFocusable(style) ? Qt::StrongFocus : Qt::ClickFocus);
-        // Edit fields keep the system colours: the dialog palette sets no
-        // base or text role.
+        // White with black text, as a light desktop's edit fields: the
+        // dialog palette's base and text roles.
         widget = edit;
     } else {
         auto* label = new QLabel(this);

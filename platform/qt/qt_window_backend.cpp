@@ -13,6 +13,7 @@
 
 #include "platform/framework/dialog_font.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/dialog_palette.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/input_blocker.h"
 #include "platform/qt/qt_file_dialog.h"
@@ -62,7 +63,13 @@ QPixmap IconPixmap(int iconId) {
 }  // namespace
 
 QtWindowBackend::QtWindowBackend()
-    : inputBlocker_(std::make_unique<InputBlocker>()), dialogPalette_(QApplication::palette()) {}
+    : inputBlocker_(std::make_unique<InputBlocker>()),
+      // The button face of a light Windows desktop, until the program sets its colours.
+      dialogPalette_(LightDialogPalette(QColor(240, 240, 240), Qt::black)) {
+    // A style that draws with the palette it is given: a desktop's own style
+    // may paint dark whatever the palette says.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+}
 
 QtWindowBackend::~QtWindowBackend() = default;
 
@@ -80,8 +87,8 @@ QFont QtWindowBackend::DialogFont(const char* family, int pointSize) {
 
 HWND QtWindowBackend::CreateDialogWindow(const res::DialogResource& dialog, HWND owner) {
     QFont font = DialogFont(dialog.fontName, dialog.fontPointSize);
-    QPalette palette = haveDialogColors_ ? dialogPalette_ : QApplication::palette();
-    auto* window = new DialogWindow(dialog, font, MeasureBaseUnits(font), palette, WidgetOf(owner));
+    auto* window =
+        new DialogWindow(dialog, font, MeasureBaseUnits(font), dialogPalette_, WidgetOf(owner));
     for (HWND item : window->Items()) {
         auto* label = qobject_cast<QLabel*>(WidgetOf(item));
         if (label != nullptr && label->property("sifIconId").isValid()) {
@@ -282,15 +289,7 @@ void QtWindowBackend::FocusFirstTabStop(HWND dialog) {
 void QtWindowBackend::SetDialogColors(COLORREF background, COLORREF text) {
     QColor back(GetRValue(background), GetGValue(background), GetBValue(background));
     QColor fore(GetRValue(text), GetGValue(text), GetBValue(text));
-    QPalette palette = QApplication::palette();
-    for (auto role : {QPalette::Window, QPalette::Button})
-        palette.setColor(role, back);
-    for (auto role : {QPalette::WindowText, QPalette::ButtonText}) {
-        palette.setColor(QPalette::Active, role, fore);
-        palette.setColor(QPalette::Inactive, role, fore);
-    }
-    dialogPalette_ = palette;
-    haveDialogColors_ = true;
+    dialogPalette_ = LightDialogPalette(back, fore);
 }
 
 void QtWindowBackend::SetInterfaceLanguage(const std::string& languageCode) {
@@ -333,7 +332,7 @@ int QtWindowBackend::ShowMessageBox(HWND owner, const char* text, const char* ca
 }
 
 std::optional<std::string> QtWindowBackend::ChooseOpenFile(const OpenFileRequest& request) {
-    return ChooseFileWithQt(request);
+    return ChooseFileWithQt(request, dialogPalette_);
 }
 
 }  // namespace sif::qt

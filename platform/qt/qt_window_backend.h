@@ -62,7 +62,6 @@ class QtWindowBackend : public WindowBackend {
     std::unique_ptr<InputBlocker> inputBlocker_;
     QtTranslations translations_;
     QPalette dialogPalette_;
-    bool haveDialogColors_ = false;
     bool loopRunning_ = false;
     bool quitPosted_ = false;
     int quitCode_ = 0;
