@@ -65,7 +65,9 @@ QPixmap IconPixmap(int iconId) {
 QtWindowBackend::QtWindowBackend()
     : inputBlocker_(std::make_unique<InputBlocker>()),
       // The button face of a light Windows desktop, until the program sets its colours.
-      dialogPalette_(LightDialogPalette(QColor(240, 240, 240), Qt::black)) {
+      dialogPalette_(LightDialogPalette(QColor(240, 240, 240), Qt::black)),
+      // Until a dialog is made: a template's usual font.
+      lastDialogFont_(DialogFont(nullptr, 8)) {
     // A style that draws with the palette it is given: a desktop's own style
     // may paint dark whatever the palette says.
     QApplication::setStyle(QStringLiteral("Fusion"));
@@ -87,6 +89,7 @@ QFont QtWindowBackend::DialogFont(const char* family, int pointSize) {
 
 HWND QtWindowBackend::CreateDialogWindow(const res::DialogResource& dialog, HWND owner) {
     QFont font = DialogFont(dialog.fontName, dialog.fontPointSize);
+    lastDialogFont_ = font;
     auto* window =
         new DialogWindow(dialog, font, MeasureBaseUnits(font), dialogPalette_, WidgetOf(owner));
     for (HWND item : window->Items()) {
@@ -328,7 +331,10 @@ void QtWindowBackend::EndModalLoop(HWND dialog) {
 }
 
 int QtWindowBackend::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT) {
-    return ShowQtMessageBox(WidgetOf(owner), text, caption);
+    QWidget* ownerWidget = WidgetOf(owner);
+    // The look of the dialog it belongs to; a box of a run has no owner.
+    QFont font = ownerWidget != nullptr ? ownerWidget->window()->font() : lastDialogFont_;
+    return ShowQtMessageBox(ownerWidget, text, caption, dialogPalette_, font);
 }
 
 std::optional<std::string> QtWindowBackend::ChooseOpenFile(const OpenFileRequest& request) {

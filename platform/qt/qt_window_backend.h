@@ -62,6 +62,7 @@ class QtWindowBackend : public WindowBackend {
     std::unique_ptr<InputBlocker> inputBlocker_;
     QtTranslations translations_;
     QPalette dialogPalette_;
+    QFont lastDialogFont_;  // for boxes without owner
     bool loopRunning_ = false;
     bool quitPosted_ = false;
     int quitCode_ = 0;
