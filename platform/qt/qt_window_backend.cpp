@@ -211,6 +211,8 @@ void QtWindowBackend::SetWindowTextA(HWND window, const std::string& text) {
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         ObjectOf(window)->prefixedText = value;
         label->setText((ObjectOf(window)->style & SS_NOPREFIX) ? value : WithoutPrefixMarks(value));
+        if (DialogWindow* dialog = DialogOf(window))
+            dialog->NameFields();
     } else {
         widget->setWindowTitle(value);
     }
