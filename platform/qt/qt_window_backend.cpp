@@ -2,11 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -52,6 +55,23 @@ QString TextOf(HWND window) {
     return widget->windowTitle();
 }
 
+// Every image of an icon resource, so each place takes the size it needs.
+QIcon IconOf(const res::BinaryResource* icon) {
+    QIcon result;
+    if (icon == nullptr)
+        return result;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(icon->data),
+                                               static_cast<qsizetype>(icon->size));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "ICO");
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        QImage image = reader.read();
+        if (!image.isNull())
+            result.addPixmap(QPixmap::fromImage(image));
+    }
+    return result;
+}
+
 QPixmap IconPixmap(int iconId) {
     const res::BinaryResource* icon = FindIconResource(static_cast<unsigned>(iconId));
     if (icon == nullptr)
@@ -71,6 +91,8 @@ QtWindowBackend::QtWindowBackend()
     // A style that draws with the palette it is given: a desktop's own style
     // may paint dark whatever the palette says.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // The window manager shows it in title bars and task switchers.
+    QApplication::setWindowIcon(IconOf(FindProgramIcon()));
 }
 
 QtWindowBackend::~QtWindowBackend() = default;
