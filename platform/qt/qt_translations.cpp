@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 
 namespace sif::qt {
 
@@ -10,6 +11,10 @@ QtTranslations::QtTranslations()
 
 QtTranslations::QtTranslations(QString folder) : folder_(std::move(folder)) {}
 
+QtTranslations::~QtTranslations() {
+    QLocale::setDefault(QLocale::system());
+}
+
 bool QtTranslations::Use(const QString& languageCode) {
     if (installed_ && translator_.language() == languageCode)
         return true;
@@ -17,13 +22,16 @@ bool QtTranslations::Use(const QString& languageCode) {
         QCoreApplication::removeTranslator(&translator_);
         installed_ = false;
     }
-    if (languageCode == u"en")
-        return true;
     // Only the widgets' module is used: its catalogue alone will do.
-    if (!translator_.load(QStringLiteral("qtbase_") + languageCode, folder_))
-        return false;
-    installed_ = QCoreApplication::installTranslator(&translator_);
-    return installed_;
+    if (languageCode != u"en" &&
+        translator_.load(QStringLiteral("qtbase_") + languageCode, folder_)) {
+        installed_ = QCoreApplication::installTranslator(&translator_);
+    }
+    const bool served = installed_ || languageCode == u"en";
+    // Texts Qt takes from elsewhere, such as the file dialog's file types,
+    // follow the default locale.
+    QLocale::setDefault(QLocale(served ? languageCode : QStringLiteral("en")));
+    return served;
 }
 
 }  // namespace sif::qt

@@ -1,5 +1,6 @@
 // Qt's own texts (standard buttons, the file dialog, the edit fields' context
-// menu) in the interface language, from Qt's installed translations.
+// menu) in the interface language, from Qt's installed translations; the
+// default locale goes with them.
 #pragma once
 
 #include <QString>
@@ -12,6 +13,10 @@ class QtTranslations {
     // Translations from Qt's own folder.
     QtTranslations();
     explicit QtTranslations(QString folder);
+    // Qt's texts back in English, the default locale back to the system's.
+    ~QtTranslations();
+    QtTranslations(const QtTranslations&) = delete;
+    QtTranslations& operator=(const QtTranslations&) = delete;
 
     // Qt's texts in `languageCode` ("de"), or in Qt's source language,
     // English, for "en" and for a language without an installed

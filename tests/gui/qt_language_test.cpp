@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -102,6 +103,8 @@ class QtLanguageTest : public QObject {
         QCOMPARE(ContextMenuFirst(*source), expected.contextFirst);
         // What every box button of Qt reads its text from.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), expected.cancel);
+        // The file dialog's file types come by the default locale.
+        QCOMPARE(QLocale().language(), german ? QLocale::German : QLocale::English);
     }
 
     void anOpenFileDialogSwitchesWithTheLanguage() {
@@ -144,6 +147,7 @@ class QtLanguageTest : public QObject {
             QSKIP("Qt's German translation (qtbase_de.qm) is not installed");
         QCOMPARE(translations.Use(language), served);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+        QCOMPARE(QLocale().language(), QLocale::English);
     }
 
     void theWindowWorksWithoutQtsTranslation() {
