@@ -80,4 +80,14 @@ const res::BinaryResource* FindIconResource(unsigned id) {
     return nullptr;
 }
 
+const res::BinaryResource* FindProgramIcon() {
+    const auto& bundle = res::kBundle;
+    const res::BinaryResource* lowest = nullptr;
+    for (std::size_t i = 0; i < bundle.iconCount; ++i) {
+        if (lowest == nullptr || bundle.icons[i].id < lowest->id)
+            lowest = &bundle.icons[i];
+    }
+    return lowest;
+}
+
 }  // namespace sif

@@ -18,5 +18,8 @@ int LoadStringA(HINSTANCE instance, UINT id, char* buffer, int size);
 const res::DialogResource* FindDialogResource(unsigned id);
 const res::BinaryResource* FindBitmapResource(const char* name);
 const res::BinaryResource* FindIconResource(unsigned id);
+// The program's own icon: as Windows shows for the program file, the icon
+// with the lowest id; nullptr when there is none.
+const res::BinaryResource* FindProgramIcon();
 
 }  // namespace sif

@@ -15,6 +15,15 @@ namespace sif {
 
 using namespace ui;
 
+namespace {
+
+// The toolkit's own texts (box buttons, the file dialog) follow the labels.
+void TellInterfaceLanguage() {
+    SetInterfaceLanguage(g_bEnglish ? "en" : "de");
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CFilterDlg, CDialog)
 ON_WM_DESTROY()
 ON_BN_CLICKED(IDC_INFO, OnInfo)
@@ -57,6 +66,7 @@ BOOL CFilterDlg::OnInitDialog() {
     SendDlgItemMessageA(IDC_MODE_MULTI_NEGATIVE, BM_SETCHECK, 0);
     SetDlgItemTextA(IDC_LEFT, "\"");
     SetDlgItemTextA(IDC_RIGHT, "\"");
+    TellInterfaceLanguage();
     return TRUE;
 }
 
@@ -178,6 +188,7 @@ void CFilterDlg::OnLanguage() {
     LoadStringA(AfxGetResourceHandle(), 3037 + offset, text, sizeof text);
     SetDlgItemTextA(IDC_VIEW_SOURCE, text);
     SetDlgItemTextA(IDC_VIEW_TARGET, text);
+    TellInterfaceLanguage();
 }
 
 // --- files ---

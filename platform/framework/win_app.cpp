@@ -85,4 +85,9 @@ void PostQuitMessage(int exitCode) {
         backend->PostQuitMessage(exitCode);
 }
 
+void SetInterfaceLanguage(const std::string& languageCode) {
+    if (WindowBackend* backend = GetWindowBackend())
+        backend->SetInterfaceLanguage(languageCode);
+}
+
 }  // namespace sif

@@ -1,5 +1,6 @@
 // CWinApp: the one application object, its start-up and its message loop;
-// with the free window services ShowWindow and PostQuitMessage.
+// with the free window services ShowWindow, PostQuitMessage and
+// SetInterfaceLanguage.
 #pragma once
 
 #include <string>
@@ -54,5 +55,8 @@ int AfxWinMain(int showCommand);
 
 BOOL ShowWindow(HWND hwnd, int showCommand);
 void PostQuitMessage(int exitCode);
+// Tells the window backend the language the program speaks now ("de", "en"),
+// so that the toolkit's own texts follow it.
+void SetInterfaceLanguage(const std::string& languageCode);
 
 }  // namespace sif

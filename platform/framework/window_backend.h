@@ -68,6 +68,10 @@ class WindowBackend {
     virtual void FocusFirstTabStop(HWND dialog) = 0;
     // Colours behind and of the text of every dialog created afterwards.
     virtual void SetDialogColors(COLORREF background, COLORREF text) = 0;
+    // The language of the program's own texts, as an ISO 639-1 code ("de",
+    // "en"). A backend makes the toolkit's texts (the buttons of boxes, the
+    // file dialog) speak it where the toolkit has them in that language.
+    virtual void SetInterfaceLanguage(const std::string& languageCode) = 0;
 
     // Runs until PostQuitMessage; returns its exit code.
     virtual int RunMessageLoop() = 0;

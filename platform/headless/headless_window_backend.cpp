@@ -237,6 +237,10 @@ void HeadlessWindowBackend::FocusFirstTabStop(HWND dialogHandle) {
 
 void HeadlessWindowBackend::SetDialogColors(COLORREF, COLORREF) {}
 
+void HeadlessWindowBackend::SetInterfaceLanguage(const std::string& languageCode) {
+    interfaceLanguage_ = languageCode;
+}
+
 int HeadlessWindowBackend::RunMessageLoop() {
     return quitCode_;
 }

@@ -46,6 +46,8 @@ class HeadlessWindowBackend : public WindowBackend {
     void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) override;
     void FocusFirstTabStop(HWND dialog) override;
     void SetDialogColors(COLORREF background, COLORREF text) override;
+    // Kept for interfaceLanguage(); nothing here has texts of its own.
+    void SetInterfaceLanguage(const std::string& languageCode) override;
     // There are no user events here: both loops return at once, the message
     // loop with the code of PostQuitMessage (0 when none was posted).
     int RunMessageLoop() override;
@@ -78,6 +80,8 @@ class HeadlessWindowBackend : public WindowBackend {
     int Height(HWND window) const;
     const std::vector<ShownBox>& shownBoxes() const { return shownBoxes_; }
     const std::vector<OpenFileRequest>& fileRequests() const { return fileRequests_; }
+    // The last language told; empty before.
+    const std::string& interfaceLanguage() const { return interfaceLanguage_; }
 
     // What a handle stands for here; defined beside the backend.
     struct Window;
@@ -91,6 +95,7 @@ class HeadlessWindowBackend : public WindowBackend {
     int quitCode_ = 0;
     std::vector<ShownBox> shownBoxes_;
     std::vector<OpenFileRequest> fileRequests_;
+    std::string interfaceLanguage_;
 };
 
 }  // namespace sif::headless

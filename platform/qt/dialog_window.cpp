@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "platform/framework/afx_types.h"
+#include "platform/framework/field_label.h"
 #include "platform/framework/window_backend.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/qt_text.h"
@@ -62,6 +63,19 @@ DialogWindow::DialogWindow(const res::DialogResource& dialog, const QFont& font,
     QButtonGroup* radioGroup = nullptr;
     for (std::size_t i = 0; i < dialog.controlCount; ++i)
         AddControl(dialog.controls[i], radioGroup);
+
+    // A screen reader tells the fields apart by the labels beside them;
+    // check boxes and buttons are named by their own texts.
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (qobject_cast<QLineEdit*>(items_[i]->widget.data()) == nullptr)
+            continue;
+        int label = FindFieldLabel(dialog, i);
+        if (label >= 0) {
+            fieldLabels_.push_back(
+                {qobject_cast<QLabel*>(items_[label]->widget.data()), items_[i]->widget});
+        }
+    }
+    NameFields();
 
     // Group boxes are frames only: behind their siblings and blind to the mouse.
     for (auto& item : items_) {
@@ -143,8 +157,8 @@ void DialogWindow::AddControl(const res::ControlResource& control, QButtonGroup*
         auto* edit = new QLineEdit(text, this);
         edit->setFrame((style & WS_BORDER) != 0);
         edit->setFocusPolicy(IsFocusable(style) ? Qt::StrongFocus : Qt::ClickFocus);
-        // Edit fields keep the system colours: the dialog palette sets no
-        // base or text role.
+        // White with black text, as a light desktop's edit fields: the
+        // dialog palette's base and text roles.
         widget = edit;
     } else {
         auto* label = new QLabel(this);
@@ -175,6 +189,13 @@ void DialogWindow::AddControl(const res::ControlResource& control, QButtonGroup*
     widget->setVisible((style & WS_VISIBLE) != 0);
     object->widget = widget;
     items_.push_back(std::move(object));
+}
+
+void DialogWindow::NameFields() {
+    for (const FieldLabel& pair : fieldLabels_) {
+        if (!pair.label.isNull() && !pair.field.isNull())
+            pair.field->setAccessibleName(pair.label->text());
+    }
 }
 
 HWND DialogWindow::Item(int id) {

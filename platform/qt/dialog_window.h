@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QEventLoop>
+#include <QLabel>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -36,6 +38,10 @@ class DialogWindow : public QDialog {
     void RunModal();
     void EndModal();
 
+    // Gives each edit field the text of its label as its accessible name;
+    // again whenever a label's text changes.
+    void NameFields();
+
   protected:
     void reject() override;  // Escape
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +53,11 @@ class DialogWindow : public QDialog {
     WindowObject self_;
     std::vector<std::unique_ptr<WindowObject>> items_;
     std::vector<QButtonGroup*> radioGroups_;
+    struct FieldLabel {
+        QPointer<QLabel> label;
+        QPointer<QWidget> field;
+    };
+    std::vector<FieldLabel> fieldLabels_;
     DialogBaseUnits baseUnits_;
     QEventLoop* modalLoop_ = nullptr;
     bool destroyed_ = false;

@@ -17,9 +17,14 @@ QStringList NameFilters(const OpenFileRequest& request) {
     return filters;
 }
 
-std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request) {
+std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request,
+                                            const QPalette& palette) {
     // No owner: the main dialog stays usable while this one is open.
     QFileDialog dialog(nullptr, QString(), QDir::currentPath());
+    dialog.setPalette(palette);
+    // Qt's own dialog: a desktop's native one speaks the desktop's language
+    // and colours, not the program's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QStringList filters = NameFilters(request);

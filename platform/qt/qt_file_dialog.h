@@ -1,6 +1,7 @@
 // The file-open dialog as Qt's own file dialog, without an owner window.
 #pragma once
 
+#include <QPalette>
 #include <QStringList>
 #include <optional>
 #include <string>
@@ -10,7 +11,9 @@
 namespace sif::qt {
 
 // The chosen file's full path in the file-name encoding; nothing on cancel.
-std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request);
+// The dialog is painted with `palette`.
+std::optional<std::string> ChooseFileWithQt(const OpenFileRequest& request,
+                                            const QPalette& palette);
 
 // "Text (*.txt)" and so on, in order.
 QStringList NameFilters(const OpenFileRequest& request);

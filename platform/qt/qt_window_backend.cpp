@@ -2,17 +2,21 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 
 #include "platform/framework/dialog_font.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/dialog_palette.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/input_blocker.h"
 #include "platform/qt/qt_file_dialog.h"
@@ -51,6 +55,23 @@ QString TextOf(HWND window) {
     return widget->windowTitle();
 }
 
+// Every image of an icon resource, so each place takes the size it needs.
+QIcon IconOf(const res::BinaryResource* icon) {
+    QIcon result;
+    if (icon == nullptr)
+        return result;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(icon->data),
+                                               static_cast<qsizetype>(icon->size));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "ICO");
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        QImage image = reader.read();
+        if (!image.isNull())
+            result.addPixmap(QPixmap::fromImage(image));
+    }
+    return result;
+}
+
 QPixmap IconPixmap(int iconId) {
     const res::BinaryResource* icon = FindIconResource(static_cast<unsigned>(iconId));
     if (icon == nullptr)
@@ -62,7 +83,17 @@ QPixmap IconPixmap(int iconId) {
 }  // namespace
 
 QtWindowBackend::QtWindowBackend()
-    : inputBlocker_(std::make_unique<InputBlocker>()), dialogPalette_(QApplication::palette()) {}
+    : inputBlocker_(std::make_unique<InputBlocker>()),
+      // The button face of a light Windows desktop, until the program sets its colours.
+      dialogPalette_(LightDialogPalette(QColor(240, 240, 240), Qt::black)),
+      // Until a dialog is made: a template's usual font.
+      lastDialogFont_(DialogFont(nullptr, 8)) {
+    // A style that draws with the palette it is given: a desktop's own style
+    // may paint dark whatever the palette says.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    // The window manager shows it in title bars and task switchers.
+    QApplication::setWindowIcon(IconOf(FindProgramIcon()));
+}
 
 QtWindowBackend::~QtWindowBackend() = default;
 
@@ -80,8 +111,9 @@ QFont QtWindowBackend::DialogFont(const char* family, int pointSize) {
 
 HWND QtWindowBackend::CreateDialogWindow(const res::DialogResource& dialog, HWND owner) {
     QFont font = DialogFont(dialog.fontName, dialog.fontPointSize);
-    QPalette palette = haveDialogColors_ ? dialogPalette_ : QApplication::palette();
-    auto* window = new DialogWindow(dialog, font, MeasureBaseUnits(font), palette, WidgetOf(owner));
+    lastDialogFont_ = font;
+    auto* window =
+        new DialogWindow(dialog, font, MeasureBaseUnits(font), dialogPalette_, WidgetOf(owner));
     for (HWND item : window->Items()) {
         auto* label = qobject_cast<QLabel*>(WidgetOf(item));
         if (label != nullptr && label->property("sifIconId").isValid()) {
@@ -201,6 +233,8 @@ void QtWindowBackend::SetWindowTextA(HWND window, const std::string& text) {
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         ObjectOf(window)->prefixedText = value;
         label->setText((ObjectOf(window)->style & SS_NOPREFIX) ? value : WithoutPrefixMarks(value));
+        if (DialogWindow* dialog = DialogOf(window))
+            dialog->NameFields();
     } else {
         widget->setWindowTitle(value);
     }
@@ -282,15 +316,12 @@ void QtWindowBackend::FocusFirstTabStop(HWND dialog) {
 void QtWindowBackend::SetDialogColors(COLORREF background, COLORREF text) {
     QColor back(GetRValue(background), GetGValue(background), GetBValue(background));
     QColor fore(GetRValue(text), GetGValue(text), GetBValue(text));
-    QPalette palette = QApplication::palette();
-    for (auto role : {QPalette::Window, QPalette::Button})
-        palette.setColor(role, back);
-    for (auto role : {QPalette::WindowText, QPalette::ButtonText}) {
-        palette.setColor(QPalette::Active, role, fore);
-        palette.setColor(QPalette::Inactive, role, fore);
-    }
-    dialogPalette_ = palette;
-    haveDialogColors_ = true;
+    dialogPalette_ = LightDialogPalette(back, fore);
+}
+
+void QtWindowBackend::SetInterfaceLanguage(const std::string& languageCode) {
+    // Without a translation Qt's texts stay English: the window works as well.
+    translations_.Use(QString::fromStdString(languageCode));
 }
 
 int QtWindowBackend::RunMessageLoop() {
@@ -324,11 +355,14 @@ void QtWindowBackend::EndModalLoop(HWND dialog) {
 }
 
 int QtWindowBackend::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT) {
-    return ShowQtMessageBox(WidgetOf(owner), text, caption);
+    QWidget* ownerWidget = WidgetOf(owner);
+    // The look of the dialog it belongs to; a box of a run has no owner.
+    QFont font = ownerWidget != nullptr ? ownerWidget->window()->font() : lastDialogFont_;
+    return ShowQtMessageBox(ownerWidget, text, caption, dialogPalette_, font);
 }
 
 std::optional<std::string> QtWindowBackend::ChooseOpenFile(const OpenFileRequest& request) {
-    return ChooseFileWithQt(request);
+    return ChooseFileWithQt(request, dialogPalette_);
 }
 
 }  // namespace sif::qt

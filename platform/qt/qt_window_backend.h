@@ -7,6 +7,7 @@
 
 #include "platform/framework/dialog_units.h"
 #include "platform/framework/window_backend.h"
+#include "platform/qt/qt_translations.h"
 
 namespace sif::qt {
 
@@ -36,6 +37,7 @@ class QtWindowBackend : public WindowBackend {
     void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) override;
     void FocusFirstTabStop(HWND dialog) override;
     void SetDialogColors(COLORREF background, COLORREF text) override;
+    void SetInterfaceLanguage(const std::string& languageCode) override;
     int RunMessageLoop() override;
     void PostQuitMessage(int exitCode) override;
     void RunModalLoop(HWND dialog) override;
@@ -58,8 +60,9 @@ class QtWindowBackend : public WindowBackend {
 
   private:
     std::unique_ptr<InputBlocker> inputBlocker_;
+    QtTranslations translations_;
     QPalette dialogPalette_;
-    bool haveDialogColors_ = false;
+    QFont lastDialogFont_;  // for boxes without owner
     bool loopRunning_ = false;
     bool quitPosted_ = false;
     int quitCode_ = 0;

@@ -190,7 +190,7 @@ class FilesTest : public QObject {
             }
         });
         poll.start(10);
-        std::optional<std::string> answer = qt::ChooseFileWithQt(request);
+        std::optional<std::string> answer = qt::ChooseFileWithQt(request, QApplication::palette());
         poll.stop();
         QVERIFY2(!refused, "the file dialog refused the typed name for 10 s");
         QCOMPARE(seenFilters, (QStringList{"Text (*.txt)", "HTML (*.html)", "HTM (*.htm)"}));

@@ -1,11 +1,12 @@
-// The real sifteron process on a real X server (Xvfb): a run typed and
-// confirmed in the window, and Escape, the Cancel button, the window
+// The real sifteron process on a real X server (Xvfb): its window's icon, a
+// run typed and confirmed in the window, and Escape, the Cancel button, the window
 // manager's close request and SIGTERM (also while the information box is
 // open) each ending it with exit code 0 and nothing written. Input arrives
 // through the XTEST extension, loaded at run time so the build needs no X11
 // headers; without Xvfb or the libraries the suite skips.
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLibrary>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -87,6 +88,8 @@ struct X11 {
     unsigned long (*StringToKeysym)(const char*) = nullptr;
     unsigned char (*KeysymToKeycode)(Display*, unsigned long) = nullptr;
     int (*Flush)(Display*) = nullptr;
+    int (*GetWindowProperty)(Display*, Window, Atom, long, long, int, Atom, Atom*, int*,
+                             unsigned long*, unsigned long*, unsigned char**) = nullptr;
     int (*FakeKeyEvent)(Display*, unsigned, int, unsigned long) = nullptr;
     int (*FakeButtonEvent)(Display*, unsigned, int, unsigned long) = nullptr;
     int (*FakeMotionEvent)(Display*, int, int, int, unsigned long) = nullptr;
@@ -109,6 +112,7 @@ struct X11 {
                Get(xlib, InternAtom, "XInternAtom") && Get(xlib, SendEvent, "XSendEvent") &&
                Get(xlib, StringToKeysym, "XStringToKeysym") &&
                Get(xlib, KeysymToKeycode, "XKeysymToKeycode") && Get(xlib, Flush, "XFlush") &&
+               Get(xlib, GetWindowProperty, "XGetWindowProperty") &&
                Get(xtst, FakeKeyEvent, "XTestFakeKeyEvent") &&
                Get(xtst, FakeButtonEvent, "XTestFakeButtonEvent") &&
                Get(xtst, FakeMotionEvent, "XTestFakeMotionEvent");
@@ -125,6 +129,27 @@ struct X11 {
         QByteArray title(name);
         Free(name);
         return title;
+    }
+
+    // A property of 32-bit items; empty when the window lacks it.
+    QList<quint32> Cardinals(Display* d, Window window, const char* property) {
+        constexpr int kAnyPropertyType = 0;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = nullptr;
+        QList<quint32> items;
+        if (GetWindowProperty(d, window, InternAtom(d, property, 0), 0, 1 << 20, 0,
+                              kAnyPropertyType, &type, &format, &count, &left, &data) == 0 &&
+            format == 32 && data != nullptr) {
+            // Xlib hands each item over in a long, sign-extended.
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            for (unsigned long i = 0; i < count; ++i)
+                items << static_cast<quint32>(values[i]);
+        }
+        if (data != nullptr)
+            Free(data);
+        return items;
     }
 
     // The titles of the shown top-level windows, for failure messages.
@@ -270,6 +295,37 @@ class X11ProcessTest : public QObject {
             x_.CloseDisplay(d_);
         d_ = nullptr;
         xvfb_.End();
+    }
+
+    void theWindowShowsTheProgramIcon() {
+        QTemporaryDir dir;
+        ChildProcess program;
+        Start(program, dir.path());
+        QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
+        Window window = WaitForFocus("Sifteron", 20000);
+        QVERIFY2(window != 0, Shown("the main window did not open and take the focus in 20 s"));
+
+        // Width, height, then the pixels as ARGB, row by row.
+        QList<quint32> icon = x_.Cardinals(d_, window, "_NET_WM_ICON");
+        QVERIFY2(icon.size() > 2, "the window has no _NET_WM_ICON");
+        QImage expected = QImage(SIF_PROGRAM_ICON, "ICO").convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!expected.isNull(), "cannot read " SIF_PROGRAM_ICON);
+        QCOMPARE(icon[0], static_cast<quint32>(expected.width()));
+        QCOMPARE(icon[1], static_cast<quint32>(expected.height()));
+        QCOMPARE(icon.size(), qsizetype(2 + expected.width() * expected.height()));
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                quint32 shown = icon[2 + y * expected.width() + x];
+                QVERIFY2(shown == expected.pixel(x, y),
+                         qPrintable(QString("pixel (%1, %2) is %3, the icon's %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(shown, 8, 16, QChar('0'))
+                                        .arg(expected.pixel(x, y), 8, 16, QChar('0'))));
+            }
+        }
+        Key("Escape");
+        QVERIFY2(program.waitForFinished(20000), "Escape did not end the program in 20 s");
     }
 
     void okRunsTheEngineAndShowsRealBoxes() {

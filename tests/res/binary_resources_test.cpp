@@ -12,6 +12,7 @@ namespace {
 
 using sif::FindBitmapResource;
 using sif::FindIconResource;
+using sif::FindProgramIcon;
 using sif::res::BinaryResource;
 
 using Rgb = std::tuple<int, int, int>;
@@ -130,6 +131,7 @@ TEST(ButtonBitmaps, ShowTheirStateAndFace) {
 TEST(ProgramIcon, Is32By32SixteenColourWithATransparencyMask) {
     const BinaryResource* r = FindIconResource(102);
     ASSERT_NE(r, nullptr);
+    EXPECT_EQ(FindProgramIcon(), r);  // the lowest id, and the only one
     EXPECT_EQ(FindIconResource(101), nullptr);
     ASSERT_GE(r->size, 22u);
     EXPECT_EQ(U16(r->data + 2), 1);  // an icon file

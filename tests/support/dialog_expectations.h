@@ -80,6 +80,14 @@ inline const LabelTable kTemplateLabels = {
     {ui::IDC_KIND_TEXT, ".TXT/.HTML"},
 };
 
+// Template 101's edit fields and the labels beside them, which name them.
+inline const std::vector<std::pair<int, int>> kFieldLabels = {
+    {ui::IDC_SOURCE, ui::IDC_LABEL_SOURCE},
+    {ui::IDC_TARGET, ui::IDC_LABEL_TARGET},
+    {ui::IDC_LEFT, ui::IDC_LABEL_LEFT},
+    {ui::IDC_RIGHT, ui::IDC_LABEL_RIGHT},
+};
+
 // The texts of the information boxes in template order, icon left out.
 inline const std::vector<std::string> kInfoGermanLines = {
     "Dieses Programm kann limitierte Stellen aus Text- oder",

@@ -146,6 +146,14 @@ TEST_F(OptionRulesTest, TwoTogglesGiveTheStringTablesGerman) {
         EXPECT_EQ(Text(id), text) << "control " << id;
 }
 
+TEST_F(OptionRulesTest, TheBackendHearsEveryLanguageChange) {
+    EXPECT_EQ(backend().interfaceLanguage(), "de");  // from the start
+    for (const char* expected : {"en", "de", "en"}) {
+        Click(IDC_LANGUAGE);
+        EXPECT_EQ(backend().interfaceLanguage(), expected);
+    }
+}
+
 TEST_F(OptionRulesTest, ARunAfterAToggleSpeaksEnglish) {
     Click(IDC_LANGUAGE);
     Type(IDC_SOURCE, "same");
