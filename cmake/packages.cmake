@@ -25,6 +25,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://sifteron.org/)
   # Depends: from the libraries the programs link, by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The window shows Qt's own dialogs in German only with Qt's translations.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
   set(CPACK_STRIP_FILES ON)
 endif()
 include(CPack)

@@ -70,6 +70,7 @@ depends=$(field Depends)
 for lib in libc6 libstdc++6 libqt6widgets6; do
   [[ "$depends" == *"$lib "* ]] || fail "Depends lacks $lib: $depends"
 done
+[ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(field Recommends)"
 [ "$(field Description | wc -l)" -gt 5 ] || fail "no extended description"
 
 dpkg-deb -x "$deb" "$work/root"
