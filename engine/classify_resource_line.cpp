@@ -78,12 +78,16 @@ void SetKeyword(std::string_view word) {
 
 int ClassifyResourceLine(const char* line) {
     const int n = static_cast<int>(strnlen(line, kLineMax));
+    return ClassifyResourceText(line, n, 0);
+}
+
+int ClassifyResourceText(const char* line, int n, int firstCandidate) {
     if (n > 11) {
         // Entries of a string table go out under this keyword.
         SetKeyword("STRINGTABLE");
     }
 
-    for (int p = 0; p < n; ++p) {
+    for (int p = firstCandidate; p < n; ++p) {
         const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
         for (int i = 0; candidates[i] >= 0; ++i) {
             const ResourceWord& word = kWords[candidates[i]];

@@ -14,4 +14,8 @@ extern char g_szKeyword[kKeywordSize];
 // 1 when the line carries a user-visible string, else 0.
 int ClassifyResourceLine(const char* line);
 
+// The same for line[0, n), which holds no NUL, when no word can begin before
+// `firstCandidate` (n when none can begin anywhere): the scan starts there.
+int ClassifyResourceText(const char* line, int n, int firstCandidate);
+
 }  // namespace sif
