@@ -48,6 +48,17 @@ constexpr bool WordsFitKeyword() {
 }
 static_assert(WordsFitKeyword());
 
+// The fast paths skip positions that MayBeginResourceWord refuses.
+constexpr bool EveryWordMayBegin() {
+    for (const ResourceWord& word : kWords) {
+        if (!MayBeginResourceWord(word.text[0], word.text.size() > 1 ? word.text[1] : '\0')) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryWordMayBegin());
+
 // For every byte, the words that begin with it (at most three, ended by -1),
 // so that a position is tested against those words only.
 using WordList = std::array<signed char, 4>;

@@ -18,4 +18,27 @@ int ClassifyResourceLine(const char* line);
 // `firstCandidate` (n when none can begin anywhere): the scan starts there.
 int ClassifyResourceText(const char* line, int n, int firstCandidate);
 
+// Whether a classifier word may begin at a byte `first` followed by `second`:
+// true for every word's first two letters, and for "}" whatever follows.
+constexpr bool MayBeginResourceWord(char first, char second) {
+    switch (first) {
+        case '}':
+            return true;
+        case 'S':
+        case 'L':
+        case 'R':
+            return second == 'T';
+        case 'E':
+            return second == 'N';
+        case 'C':
+            return second == 'A' || second == 'O' || second == 'T';
+        case 'P':
+            return second == 'O' || second == 'U';
+        case 'M':
+            return second == 'E';
+        default:
+            return false;
+    }
+}
+
 }  // namespace sif

@@ -72,7 +72,7 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
     const LineSettings settings{left[0], right[0], kind, positive, sourceTail};
     LineBuffers buffers(LineOutputReserve(settings));
     LineOutput out{buffers.output.get(), 0, kDrainAt};
-    LineScanner scanner(settings);
+    LineScanner scanner(settings, ActiveVectorLevel());
 
     // The unfinished piece of one read waits in front of the next read's
     // bytes.

@@ -1,10 +1,15 @@
 // The line operation's filtering over a large read block: the 498-byte pieces
 // are found and filtered where they lie, and only the kept bytes are copied,
-// into one output buffer.
+// into one output buffer. The vector levels find line ends and delimiters in
+// bit masks; the scalar level with memchr.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
+
+#include "engine/byte_masks.h"
+#include "engine/vector_level.h"
 
 namespace sif {
 
@@ -33,7 +38,7 @@ inline constexpr std::size_t kBlockPadding = 128;
 
 // Filters one stored line piece, n bytes (the NUL stored for the read that
 // found the end counted) that need not be followed by a NUL, and appends its
-// output.
+// output. The reference for the vector levels.
 void FilterLinePiece(const LineSettings& settings, const char* piece, int n, LineOutput* out);
 
 enum class ScanStop {
@@ -44,7 +49,8 @@ enum class ScanStop {
 
 class LineScanner {
   public:
-    explicit LineScanner(const LineSettings& settings);
+    LineScanner(const LineSettings& settings, VectorLevel level);
+    ~LineScanner();
     LineScanner(const LineScanner&) = delete;
     LineScanner& operator=(const LineScanner&) = delete;
 
@@ -65,7 +71,16 @@ class LineScanner {
     std::size_t Position() const { return pos_; }
 
   private:
+#ifdef SIF_VECTOR_PATHS
+    void FilterMasked(std::size_t from, std::size_t to, LineOutput* out);
+    char* ExtractMasked(std::size_t from, std::size_t end, bool resourceMode, char* out) const;
+    char* StripMasked(std::size_t from, std::size_t end, char* out) const;
+    std::unique_ptr<ChunkMasks[]> masks_;
+    std::size_t nextNul_ = 0;
+#endif
+
     LineSettings settings_;
+    VectorLevel level_;
     const char* block_ = nullptr;
     std::size_t count_ = 0;
     std::size_t pos_ = 0;

@@ -6,10 +6,6 @@ namespace sif {
 
 namespace {
 
-#if defined(__x86_64__) && !defined(_WIN32)
-#define SIF_VECTOR_PATHS 1
-#endif
-
 bool ProcessorHas(VectorLevel level) {
     switch (level) {
         case VectorLevel::Scalar:

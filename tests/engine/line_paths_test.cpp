@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/rc_corpus.h"
+#include "engine/byte_masks.h"
 #include "engine/classify_resource_line.h"
 #include "engine/extract_file.h"
 #include "engine/language.h"
@@ -122,6 +123,44 @@ TEST(VectorLevels, EveryLevelTheMachineHasCanBeForced) {
         }
     }
 }
+
+#ifdef SIF_VECTOR_PATHS
+// Each level's masks against their definition, byte by byte, for blocks that
+// end anywhere in a chunk.
+TEST(ChunkMasks, EveryLevelMarksExactlyTheBytesLookedFor) {
+    std::mt19937 random(7);
+    const std::string alphabet = std::string("\n\\\0\"()}STLRENCAOPMU xt", 23);
+    std::string data(4096 + kChunkBytes + 1, '\0');
+    for (char& c : data) {
+        c = alphabet[random() % alphabet.size()];
+    }
+    for (VectorLevel level : {VectorLevel::Sse2, VectorLevel::Avx2, VectorLevel::Avx512}) {
+        if (!CanRunVectorLevel(level)) {
+            continue;
+        }
+        SCOPED_TRACE(VectorLevelName(level));
+        for (std::size_t count : {1u, 63u, 64u, 65u, 1000u, 4096u}) {
+            for (const MaskBytes bytes : {MaskBytes{'"', '"', true}, MaskBytes{'(', ')', false}}) {
+                std::vector<ChunkMasks> masks(count / kChunkBytes + 1);
+                BuildChunkMasks(level, data.data(), count, bytes, masks.data());
+                for (std::size_t i = 0; i < count; ++i) {
+                    const ChunkMasks& m = masks[i / kChunkBytes];
+                    const std::uint64_t bit = std::uint64_t{1} << (i % kChunkBytes);
+                    const char c = data[i];
+                    ASSERT_EQ((m.lf & bit) != 0, c == '\n') << i;
+                    ASSERT_EQ((m.left & bit) != 0, c == bytes.left) << i;
+                    ASSERT_EQ((m.right & bit) != 0, c == bytes.right) << i;
+                    ASSERT_EQ((m.backslash & bit) != 0, c == '\\') << i;
+                    ASSERT_EQ((m.nul & bit) != 0, c == '\0') << i;
+                    if (bytes.words) {
+                        ASSERT_EQ((m.words & bit) != 0, MayBeginResourceWord(c, data[i + 1])) << i;
+                    }
+                }
+            }
+        }
+    }
+}
+#endif
 
 struct DelimiterClass {
     const char* name;

@@ -1,0 +1,89 @@
+#include "engine/byte_masks.h"
+
+#ifdef SIF_VECTOR_PATHS
+
+#include <immintrin.h>
+
+namespace sif {
+
+namespace {
+
+// Looked for in every chunk: LF, left, right, backslash, NUL.
+constexpr int kLineBytes = 5;
+
+// The first and second letters of the classifier's words.
+constexpr char kWordBytes[] = {'}', 'S', 'L', 'R', 'E', 'C', 'P', 'M', 'T', 'N', 'A', 'O', 'U'};
+constexpr int kWordByteCount = sizeof kWordBytes;
+enum WordByte { kBrace, kS, kL, kR, kE, kC, kP, kM, kT, kN, kA, kO, kU };
+
+constexpr int kAllBytes = kLineBytes + kWordByteCount;
+
+struct Needles {
+    char bytes[kAllBytes];
+};
+
+Needles NeedlesFor(const MaskBytes& b) {
+    Needles n{{'\n', b.left, b.right, '\\', '\0'}};
+    for (int i = 0; i < kWordByteCount; ++i) {
+        n.bytes[kLineBytes + i] = kWordBytes[i];
+    }
+    return n;
+}
+
+// `eq` holds the chunk's mask for each needle; `after` is the byte behind the
+// chunk, the second letter of a word that begins at its last byte.
+inline ChunkMasks Combine(const std::uint64_t* eq, bool words, char after) {
+    ChunkMasks m{eq[0], eq[1], eq[2], eq[3], eq[4], 0};
+    if (words) {
+        const std::uint64_t* w = eq + kLineBytes;
+        auto second = [&](WordByte letter) {
+            return (w[letter] >> 1) |
+                   (std::uint64_t{after == kWordBytes[letter]} << (kChunkBytes - 1));
+        };
+        m.words = w[kBrace] | ((w[kS] | w[kL] | w[kR]) & second(kT)) | (w[kE] & second(kN)) |
+                  (w[kC] & (second(kA) | second(kO) | second(kT))) |
+                  (w[kP] & (second(kO) | second(kU))) | (w[kM] & second(kE));
+    }
+    return m;
+}
+
+void BuildSse2(const char* data, std::size_t count, const MaskBytes& bytes, ChunkMasks* masks) {
+    const Needles needles = NeedlesFor(bytes);
+    const int used = bytes.words ? kAllBytes : kLineBytes;
+    __m128i wanted[kAllBytes];
+    for (int i = 0; i < used; ++i) {
+        wanted[i] = _mm_set1_epi8(needles.bytes[i]);
+    }
+    for (std::size_t at = 0; at < count; at += kChunkBytes) {
+        __m128i v[4];
+        for (int q = 0; q < 4; ++q) {
+            v[q] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 16 * q));
+        }
+        std::uint64_t eq[kAllBytes];
+        for (int i = 0; i < used; ++i) {
+            std::uint64_t m = 0;
+            for (int q = 0; q < 4; ++q) {
+                const auto bits =
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v[q], wanted[i])));
+                m |= std::uint64_t{bits} << (16 * q);
+            }
+            eq[i] = m;
+        }
+        *masks++ = Combine(eq, bytes.words, data[at + kChunkBytes]);
+    }
+}
+
+}  // namespace
+
+void BuildChunkMasks(VectorLevel level, const char* data, std::size_t count, const MaskBytes& bytes,
+                     ChunkMasks* masks) {
+    switch (level) {
+        default:
+            BuildSse2(data, count, bytes, masks);
+            break;
+    }
+}
+
+}  // namespace sif
+
+#endif  // SIF_VECTOR_PATHS
