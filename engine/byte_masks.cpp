@@ -73,11 +73,37 @@ void BuildSse2(const char* data, std::size_t count, const MaskBytes& bytes, Chun
     }
 }
 
+__attribute__((target("avx2,bmi2"))) void BuildAvx2(const char* data, std::size_t count,
+                                                    const MaskBytes& bytes, ChunkMasks* masks) {
+    const Needles needles = NeedlesFor(bytes);
+    const int used = bytes.words ? kAllBytes : kLineBytes;
+    __m256i wanted[kAllBytes];
+    for (int i = 0; i < used; ++i) {
+        wanted[i] = _mm256_set1_epi8(needles.bytes[i]);
+    }
+    for (std::size_t at = 0; at < count; at += kChunkBytes) {
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + 32));
+        std::uint64_t eq[kAllBytes];
+        for (int i = 0; i < used; ++i) {
+            const auto lo =
+                static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, wanted[i])));
+            const auto hi =
+                static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, wanted[i])));
+            eq[i] = std::uint64_t{lo} | (std::uint64_t{hi} << 32);
+        }
+        *masks++ = Combine(eq, bytes.words, data[at + kChunkBytes]);
+    }
+}
+
 }  // namespace
 
 void BuildChunkMasks(VectorLevel level, const char* data, std::size_t count, const MaskBytes& bytes,
                      ChunkMasks* masks) {
     switch (level) {
+        case VectorLevel::Avx2:
+            BuildAvx2(data, count, bytes, masks);
+            break;
         default:
             BuildSse2(data, count, bytes, masks);
             break;
