@@ -96,15 +96,37 @@ __attribute__((target("avx2,bmi2"))) void BuildAvx2(const char* data, std::size_
     }
 }
 
+__attribute__((target("avx512bw,avx512vl,avx512vbmi2,bmi2"))) void BuildAvx512(
+    const char* data, std::size_t count, const MaskBytes& bytes, ChunkMasks* masks) {
+    const Needles needles = NeedlesFor(bytes);
+    const int used = bytes.words ? kAllBytes : kLineBytes;
+    __m512i wanted[kAllBytes];
+    for (int i = 0; i < used; ++i) {
+        wanted[i] = _mm512_set1_epi8(needles.bytes[i]);
+    }
+    for (std::size_t at = 0; at < count; at += kChunkBytes) {
+        const __m512i v = _mm512_loadu_si512(data + at);
+        std::uint64_t eq[kAllBytes];
+        for (int i = 0; i < used; ++i) {
+            eq[i] = _mm512_cmpeq_epi8_mask(v, wanted[i]);
+        }
+        *masks++ = Combine(eq, bytes.words, data[at + kChunkBytes]);
+    }
+}
+
 }  // namespace
 
 void BuildChunkMasks(VectorLevel level, const char* data, std::size_t count, const MaskBytes& bytes,
                      ChunkMasks* masks) {
     switch (level) {
+        case VectorLevel::Avx512:
+            BuildAvx512(data, count, bytes, masks);
+            break;
         case VectorLevel::Avx2:
             BuildAvx2(data, count, bytes, masks);
             break;
-        default:
+        case VectorLevel::Sse2:
+        case VectorLevel::Scalar:
             BuildSse2(data, count, bytes, masks);
             break;
     }
