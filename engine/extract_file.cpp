@@ -5,9 +5,8 @@
 #include <string>
 
 #include "engine/classify_resource_line.h"
-#include "engine/language.h"
 #include "engine/line_scanner.h"
-#include "engine/messages.h"
+#include "engine/line_target.h"
 #include "engine/operation_files.h"
 
 namespace sif {
@@ -27,38 +26,6 @@ constexpr std::size_t kCarryRoom = 512;
 static_assert(kCarryRoom >= kLinePieceMax);
 static_assert(kCarryRoom + kReadSize <= LineScanner::kMaxBlock);
 
-// Output is written once this much has gathered.
-constexpr std::size_t kDrainAt = 128 * 1024;
-
-struct LineBuffers {
-    explicit LineBuffers(std::size_t outputRoom)
-        : read(std::make_unique<char[]>(kCarryRoom + kReadSize + kBlockPadding)),
-          output(std::make_unique<char[]>(kDrainAt + outputRoom)) {}
-    std::unique_ptr<char[]> read;
-    std::unique_ptr<char[]> output;
-};
-
-// Writes the gathered output; FALSE when it could not be written.
-BOOL Drain(const OperationFiles& files, LineOutput* out) {
-    if (out->size == 0) {
-        return TRUE;
-    }
-    const BOOL written = WriteTarget(files, out->data, static_cast<UINT>(out->size));
-    out->size = 0;
-    return written;
-}
-
-// Before a box, the target holds what writes line by line would have left;
-// a write that fails there ends the run instead of the box.
-BOOL ShowLineTooLong(OperationFiles* files, LineOutput* out) {
-    if (!Drain(*files, out) || !FlushFile(files->target)) {
-        FailOperation(files);
-        return FALSE;
-    }
-    ShowMessage(nullptr, kMsgLineTooLong, kCaptionError, g_bMsgEnglish);
-    return TRUE;
-}
-
 }  // namespace
 
 int ExtractFile(const char* source, const char* target, const char* left, const char* right,
@@ -70,18 +37,22 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
     g_bInStringTable = 0;
     const std::string sourceTail = std::string("\t") + source + "\r\n";
     const LineSettings settings{left[0], right[0], kind, positive, sourceTail};
-    LineBuffers buffers(LineOutputReserve(settings));
-    LineOutput out{buffers.output.get(), 0, kDrainAt};
+    LineTarget writer(&files, LineOutputReserve(settings));
+    LineOutput* const out = writer.output();
     LineScanner scanner(settings, ActiveVectorLevel());
 
     // The unfinished piece of one read waits in front of the next read's
     // bytes.
-    char* const readAt = buffers.read.get() + kCarryRoom;
+    const auto read = std::make_unique<char[]>(kCarryRoom + kReadSize + kBlockPadding);
+    char* const readAt = read.get() + kCarryRoom;
     std::size_t carry = 0;
     for (;;) {
         const UINT got = _lread(files.source, readAt, kReadSize);
         if (got == kReadError) {
-            FailOperation(&files);
+            // The notices before it are shown first.
+            if (writer.Write()) {
+                FailOperation(&files);
+            }
             return 0;
         }
         if (got == 0) {
@@ -89,14 +60,13 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
         }
         char* const block = readAt - carry;
         scanner.Load(block, carry + got);
-        for (ScanStop stop; (stop = scanner.Run(&out)) != ScanStop::NeedInput;) {
+        for (ScanStop stop; (stop = scanner.Run(out)) != ScanStop::NeedInput;) {
             if (stop == ScanStop::OutputFull) {
-                if (!Drain(files, &out)) {
-                    FailOperation(&files);
+                if (!writer.Write()) {
                     return 0;
                 }
             } else {
-                if (!ShowLineTooLong(&files, &out)) {
+                if (!writer.NoticeLineTooLong()) {
                     return 0;
                 }
                 scanner.Announced();
@@ -112,12 +82,11 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
     const int n = static_cast<int>(carry) + 1;
     g_szLine[n - 1] = '\0';
     g_szLine[n] = '\0';
-    if (n == kLinePieceMax && !ShowLineTooLong(&files, &out)) {
+    if (n == kLinePieceMax && !writer.NoticeLineTooLong()) {
         return 0;
     }
-    FilterLinePiece(settings, g_szLine, n, &out);
-    if (!Drain(files, &out)) {
-        FailOperation(&files);
+    FilterLinePiece(settings, g_szLine, n, out);
+    if (!writer.Write()) {
         return 0;
     }
     return CloseOperationFiles(&files) ? 1 : 0;

@@ -139,6 +139,28 @@ TEST_P(ListFileSizeLimit, TakesOnlyTheFailedFilesOutputBackOut) {
     EXPECT_NE(err.find(std::string(kReadWrite) + "\n" + kFailed), std::string::npos) << err;
 }
 
+// The notices shown are those that writes line by line would have let
+// through: each one whose output before it fits under the limit.
+TEST_F(CliBoundary, AFailedWriteShowsTheNoticesBeforeItOnly) {
+    std::vector<std::size_t> outputBefore;
+    WriteBytes(At("src.txt"), LinesWithNotices(2000, 10, &outputBefore));
+    WriteBytes(At("out.txt"), kEarlier);
+    CliLaunch launch = Launch({}, "src.txt");
+    launch.fileSizeLimit = 100000;
+    std::vector<std::string> expected;
+    for (std::size_t before : outputBefore) {
+        if (sizeof kEarlier - 1 + before <= 100000) {
+            expected.push_back(kTooLong);
+        }
+    }
+    expected.push_back(kReadWrite);
+    expected.push_back(kFailed);
+    CliProcess cli(launch);
+    EXPECT_EQ(cli.Wait(), 1);
+    EXPECT_EQ(ReadBytes(At("out.txt")), kEarlier);
+    EXPECT_EQ(sif::test::SplitLines(ReadBytes(At(".stderr"))), expected);
+}
+
 // The line modes: the multiline modes take no list.
 INSTANTIATE_TEST_SUITE_P(LineModes, ListFileSizeLimit,
                          ::testing::ValuesIn(std::begin(kModes), std::begin(kModes) + 3),

@@ -33,21 +33,24 @@ constexpr VectorLevel kLevels[] = {VectorLevel::Scalar, VectorLevel::Sse2, Vecto
 constexpr std::size_t kReadBlock = 128 * 1024;
 
 // Records, for every box, how much of the target was on disk when it showed.
+// gathers: claim to gather boxes, as the command line's stderr lines do.
 class TargetSizeAtBoxes : public MessageBoxSink {
   public:
-    explicit TargetSizeAtBoxes(std::string target)
-        : target_(std::move(target)), previous_(SetMessageBoxSink(this)) {}
+    TargetSizeAtBoxes(std::string target, bool gathers)
+        : target_(std::move(target)), gathers_(gathers), previous_(SetMessageBoxSink(this)) {}
     ~TargetSizeAtBoxes() override { SetMessageBoxSink(previous_); }
 
     int Show(HWND, const char*, const char*, UINT) override {
         sizes.push_back(static_cast<std::size_t>(std::filesystem::file_size(target_)));
         return IDOK;
     }
+    bool Gathers() const override { return gathers_; }
 
     std::vector<std::size_t> sizes;
 
   private:
     std::string target_;
+    bool gathers_;
     MessageBoxSink* previous_;
 };
 
@@ -93,7 +96,7 @@ class LinePaths : public ::testing::Test {
             SCOPED_TRACE(VectorLevelName(level));
             WriteBytes(tgt, "");
             g_szKeyword[0] = '\0';
-            TargetSizeAtBoxes boxes(tgt);
+            TargetSizeAtBoxes boxes(tgt, false);
             ASSERT_EQ(
                 ExtractFile(src.c_str(), tgt.c_str(), leftText, rightText, job.kind, job.positive),
                 1);
@@ -105,6 +108,17 @@ class LinePaths : public ::testing::Test {
             ASSERT_EQ(boxes.sizes, expected.tooLongAt);
             ASSERT_EQ(g_szKeyword, keywordAfter);
             ASSERT_EQ(g_bInStringTable, tableAfter);
+        }
+        // Where boxes gather, notices wait for the next large write: the same
+        // notices, each after at least the output that came before it.
+        WriteBytes(tgt, "");
+        TargetSizeAtBoxes gathered(tgt, true);
+        ASSERT_EQ(
+            ExtractFile(src.c_str(), tgt.c_str(), leftText, rightText, job.kind, job.positive), 1);
+        ASSERT_EQ(ReadBytes(tgt), expected.output);
+        ASSERT_EQ(gathered.sizes.size(), expected.tooLongAt.size());
+        for (std::size_t i = 0; i < gathered.sizes.size(); ++i) {
+            ASSERT_GE(gathered.sizes[i], expected.tooLongAt[i]) << "notice " << i;
         }
     }
 
