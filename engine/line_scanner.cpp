@@ -55,7 +55,7 @@ void FilterLinePiece(const LineSettings& s, const char* piece, int n, LineOutput
         return;
     }
     const bool resourceMode = s.kind == KindResource;
-    if (resourceMode && !ClassifyResourceText(piece, nul, 0)) {
+    if (resourceMode && !ClassifyResourceText(piece, nul)) {
         return;
     }
     // The stored bytes, and none after the first NUL, which is examined itself.
@@ -159,11 +159,15 @@ void LineScanner::FilterMasked(std::size_t from, std::size_t to, LineOutput* out
     }
     const bool resourceMode = settings_.kind == KindResource;
     if (resourceMode) {
-        // Most lines hold no place where a word may begin: those the
-        // classifier answers without a scan.
-        const std::size_t first = NextMarked<&ChunkMasks::words>(masks_.get(), from, nul);
-        if (!ClassifyResourceText(block_ + from, static_cast<int>(nul - from),
-                                  static_cast<int>(first - from))) {
+        // The classifier looks only where the mask says a word may begin.
+        const int n = static_cast<int>(nul - from);
+        BeginResourceLine(n);
+        bool keyword = false;
+        for (std::size_t p = NextMarked<&ChunkMasks::words>(masks_.get(), from, nul);
+             p < nul && !keyword; p = NextMarked<&ChunkMasks::words>(masks_.get(), p + 1, nul)) {
+            keyword = ResourceWordAt(block_ + from, n, static_cast<int>(p - from)) != 0;
+        }
+        if (!keyword && !g_bInStringTable) {
             return;
         }
     }
