@@ -298,7 +298,14 @@ class LinePathsByDelimiters : public LinePaths,
 
 TEST_P(LinePathsByDelimiters, EveryLevelWritesWhatTheReferenceWrites) {
     const DelimiterClass d = GetParam();
-    for (int fileEnd = 0; fileEnd < 5; ++fileEnd) {
+    // Three of the five file ends per class, in turn: each end meets six
+    // classes, and the suite stays quick under the sanitizers.
+    int first = 0;
+    while (std::string(kClasses[first].name) != d.name) {
+        ++first;
+    }
+    for (int turn = 0; turn < 3; ++turn) {
+        const int fileEnd = (first + 2 * turn) % 5;
         const unsigned seed = 131u * static_cast<unsigned char>(d.left) + d.right + fileEnd;
         const std::string source = SourceMaker(seed, d).Make(fileEnd);
         for (const Job& job : kJobs) {
