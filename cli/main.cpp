@@ -7,6 +7,9 @@
 #include "cli/standard_stream_names.h"
 #include "engine/run_extraction.h"
 #include "platform/process.h"
+#ifndef _WIN32
+#include "platform/posix/gathered_stderr_sink.h"
+#endif
 #include "sifteron_version.h"
 
 namespace {
@@ -110,10 +113,21 @@ int main(int argc, char** argv) {
     sif::IgnoreFileSizeSignal();
     sif::IgnoreBrokenPipeSignal();
     sif::EndOnTerminationSignals(toStandardOutput ? kInterruptedOnStandardOutput : kInterrupted);
+#ifndef _WIN32
+    // Thousands of notices cost a few writes. (On Windows the console handler
+    // runs on a thread of its own; there every line goes out at once.)
+    sif::GatheredStderrSink gathered;
+    sif::SetMessageBoxSink(&gathered);
+#endif
     const sif::RunOutcome outcome = sif::RunRequest(options.request, nullptr);
+    bool messagesWritten = std::fflush(stderr) == 0 && !std::ferror(stderr);
+#ifndef _WIN32
+    messagesWritten = gathered.Flush() && messagesWritten;
+    sif::SetMessageBoxSink(nullptr);
+#endif
     // A message that could not be written leaves the caller without the
     // outcome: that is no success.
-    if (std::fflush(stderr) != 0 || std::ferror(stderr)) {
+    if (!messagesWritten) {
         return kExitError;
     }
     return sif::IsErrorOutcome(outcome) ? kExitError : kExitNotice;

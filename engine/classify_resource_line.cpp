@@ -48,6 +48,17 @@ constexpr bool WordsFitKeyword() {
 }
 static_assert(WordsFitKeyword());
 
+// The fast paths skip positions that MayBeginResourceWord refuses.
+constexpr bool EveryWordMayBegin() {
+    for (const ResourceWord& word : kWords) {
+        if (!MayBeginResourceWord(word.text[0], word.text.size() > 1 ? word.text[1] : '\0')) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryWordMayBegin());
+
 // For every byte, the words that begin with it (at most three, ended by -1),
 // so that a position is tested against those words only.
 using WordList = std::array<signed char, 4>;
@@ -78,32 +89,46 @@ void SetKeyword(std::string_view word) {
 
 int ClassifyResourceLine(const char* line) {
     const int n = static_cast<int>(strnlen(line, kLineMax));
+    return ClassifyResourceText(line, n);
+}
+
+int ClassifyResourceText(const char* line, int n) {
+    BeginResourceLine(n);
+    for (int p = 0; p < n; ++p) {
+        if (ResourceWordAt(line, n, p)) {
+            return 1;
+        }
+    }
+    return g_bInStringTable;
+}
+
+void BeginResourceLine(int n) {
     if (n > 11) {
         // Entries of a string table go out under this keyword.
         SetKeyword("STRINGTABLE");
     }
+}
 
-    for (int p = 0; p < n; ++p) {
-        const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
-        for (int i = 0; candidates[i] >= 0; ++i) {
-            const ResourceWord& word = kWords[candidates[i]];
-            const std::size_t size = word.text.size();
-            // The second letter tells the words of one first letter apart
-            // before the whole word is compared.
-            if (n <= word.lineLongerThan || static_cast<std::size_t>(n - p) < size ||
-                (size > 1 && line[p + 1] != word.text[1]) ||
-                std::memcmp(line + p, word.text.data(), size) != 0) {
-                continue;
-            }
-            if (word.effect == WordEffect::Keyword) {
-                SetKeyword(word.text);
-                return 1;
-            }
-            g_bInStringTable = word.effect == WordEffect::EnterTable ? 1 : 0;
-            break;
+int ResourceWordAt(const char* line, int n, int p) {
+    const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
+    for (int i = 0; candidates[i] >= 0; ++i) {
+        const ResourceWord& word = kWords[candidates[i]];
+        const std::size_t size = word.text.size();
+        // The second letter tells the words of one first letter apart before
+        // the whole word is compared.
+        if (n <= word.lineLongerThan || static_cast<std::size_t>(n - p) < size ||
+            (size > 1 && line[p + 1] != word.text[1]) ||
+            std::memcmp(line + p, word.text.data(), size) != 0) {
+            continue;
         }
+        if (word.effect == WordEffect::Keyword) {
+            SetKeyword(word.text);
+            return 1;
+        }
+        g_bInStringTable = word.effect == WordEffect::EnterTable ? 1 : 0;
+        return 0;
     }
-    return g_bInStringTable;
+    return 0;
 }
 
 }  // namespace sif

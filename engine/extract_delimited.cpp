@@ -38,30 +38,14 @@ int FindClosing(const char* line, int leftPos, int end, char right, bool resourc
 
 }  // namespace
 
-void ExtractDelimited(char* line, char left, char right, int examined, int resource) {
-    const bool resourceMode = resource == 1;
-    if (resourceMode && !ClassifyResourceLine(line)) {
-        line[0] = '\0';
-        return;
-    }
-
-    // Positions 0 .. examined - 2, and none after the line's first NUL. That
-    // NUL is examined itself: it closes a piece when the right delimiter is
-    // NUL (an empty delimiter field).
-    int end = examined - 1;
-    end = end < 0 ? 0 : end > kResultMax ? kResultMax : end;
-    if (const int nul = Find(line, 0, end, '\0'); nul >= 0) {
-        end = nul + 1;
-    }
-
-    // The result is built at the front of the line: every piece costs its
-    // two delimiters and gains at most the two separator bytes, so writing
-    // never overtakes reading.
+int ExtractPieces(const char* line, int end, char left, char right, bool resourceMode, char* out) {
+    // Writing never overtakes reading: every piece costs its two delimiters
+    // and gains at most the two separator bytes. So `out` may be `line`.
     int length = 0;
     auto append = [&](const char* bytes, int count) {
         const int take = count < kResultMax - length ? count : kResultMax - length;
         if (take > 0) {
-            std::memmove(line + length, bytes, static_cast<std::size_t>(take));
+            std::memmove(out + length, bytes, static_cast<std::size_t>(take));
             length += take;
         }
     };
@@ -87,7 +71,25 @@ void ExtractDelimited(char* line, char left, char right, int examined, int resou
         // The closing delimiter never opens the next piece.
         p = rightPos + 1;
     }
-    line[length] = '\0';
+    return length;
+}
+
+void ExtractDelimited(char* line, char left, char right, int examined, int resource) {
+    const bool resourceMode = resource == 1;
+    if (resourceMode && !ClassifyResourceLine(line)) {
+        line[0] = '\0';
+        return;
+    }
+
+    // Positions 0 .. examined - 2, and none after the line's first NUL. That
+    // NUL is examined itself: it closes a piece when the right delimiter is
+    // NUL (an empty delimiter field).
+    int end = examined - 1;
+    end = end < 0 ? 0 : end > kResultMax ? kResultMax : end;
+    if (const int nul = Find(line, 0, end, '\0'); nul >= 0) {
+        end = nul + 1;
+    }
+    line[ExtractPieces(line, end, left, right, resourceMode, line)] = '\0';
 }
 
 }  // namespace sif

@@ -6,7 +6,8 @@ namespace sif {
 inline constexpr int kLineBufferSize = 510;
 inline constexpr int kLinePieceMax = 498;  // bytes stored for one line
 
-// The engine's line buffer, shared in place with the per-line filters.
+// The engine's line buffer: the last piece of a file, which ends in the NUL
+// stored for the read that found the end, is filtered there.
 extern char g_szLine[kLineBufferSize];
 
 // Appends the filtered lines of `source` to `target`. kind: 1 resource, 0

@@ -64,7 +64,7 @@ char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t coun
 
 KeepBytesFunction KeepBytesFor(VectorLevel level) {
     switch (level) {
-#ifdef SIF_STREAM_VECTOR_PATHS
+#ifdef SIF_VECTOR_PATHS
         case VectorLevel::Sse2:
             return KeepBytesSse2;
         case VectorLevel::Avx2:

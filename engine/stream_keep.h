@@ -24,8 +24,7 @@ using KeepBytesFunction = char* (*)(StreamState& state, char* out, const char* i
 // The reference: whole runs between delimiters moved at once.
 char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t count);
 
-#if defined(__x86_64__) && !defined(_WIN32)
-#define SIF_STREAM_VECTOR_PATHS 1
+#ifdef SIF_VECTOR_PATHS
 char* KeepBytesSse2(StreamState& state, char* out, const char* in, size_t count);
 char* KeepBytesAvx2(StreamState& state, char* out, const char* in, size_t count);
 char* KeepBytesAvx512(StreamState& state, char* out, const char* in, size_t count);

@@ -8,7 +8,7 @@
 // scalar version, which carries on from the same state.
 #include "engine/stream_keep.h"
 
-#ifdef SIF_STREAM_VECTOR_PATHS
+#ifdef SIF_VECTOR_PATHS
 
 #include <immintrin.h>
 
@@ -208,4 +208,4 @@ __attribute__((target("avx512bw,avx512vl,avx512vbmi2,popcnt,pclmul"))) char* Kee
 
 }  // namespace sif
 
-#endif  // SIF_STREAM_VECTOR_PATHS
+#endif  // SIF_VECTOR_PATHS

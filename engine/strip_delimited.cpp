@@ -18,18 +18,14 @@ int FindOrEnd(const char* line, int from, int end, char c) {
 
 }  // namespace
 
-int StripDelimited(char* line, char left, char right, int examined) {
-    // Everything up to the first NUL among the examined positions.
-    int end = examined < 0 ? 0 : examined;
-    end = FindOrEnd(line, 0, end, '\0');
-
-    // The result is built in place: it never gets ahead of the scan.
+int StripPieces(const char* line, int end, char left, char right, char* out) {
+    // The result never gets ahead of the scan, so `out` may be `line`.
     int length = 0;
     auto keep = [&](int from, int to) {
         int count = to - from;
         count = count < kResultMax - length ? count : kResultMax - length;
         if (count > 0) {
-            std::memmove(line + length, line + from, static_cast<std::size_t>(count));
+            std::memmove(out + length, line + from, static_cast<std::size_t>(count));
             length += count;
         }
     };
@@ -52,6 +48,15 @@ int StripDelimited(char* line, char left, char right, int examined) {
         const int close = FindOrEnd(line, open + 1, end, right);
         p = close + 1;
     }
+    return length;
+}
+
+int StripDelimited(char* line, char left, char right, int examined) {
+    // Everything up to the first NUL among the examined positions: the NUL
+    // itself can only end the line, never be kept.
+    int end = examined < 0 ? 0 : examined;
+    end = FindOrEnd(line, 0, end, '\0');
+    const int length = StripPieces(line, end, left, right, line);
     line[length] = '\0';
     return length;
 }

@@ -8,4 +8,8 @@ namespace sif {
 // length of the result.
 int StripDelimited(char* line, char left, char right, int examined);
 
+// The text of line[0, end), which holds no NUL, outside delimited stretches,
+// written to `out`, which may be `line`. Returns its length.
+int StripPieces(const char* line, int end, char left, char right, char* out);
+
 }  // namespace sif

@@ -6,10 +6,6 @@ namespace sif {
 
 namespace {
 
-#if defined(__x86_64__) && !defined(_WIN32)
-#define SIF_VECTOR_PATHS 1
-#endif
-
 #ifdef SIF_VECTOR_PATHS
 // Above SSE2 the filters also count bits and multiply without carries (every
 // processor with AVX2 can, but the check costs nothing).

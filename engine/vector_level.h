@@ -3,6 +3,11 @@
 // widest level the processor offers is chosen when first asked.
 #pragma once
 
+// The vector paths exist in builds for x86-64 outside Windows only.
+#if defined(__x86_64__) && !defined(_WIN32)
+#define SIF_VECTOR_PATHS 1
+#endif
+
 namespace sif {
 
 // Narrowest first.

@@ -18,6 +18,10 @@ MessageBoxSink* SetMessageBoxSink(MessageBoxSink* sink) {
     return previous;
 }
 
+bool MessageBoxesGather() {
+    return g_sink->Gathers();
+}
+
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     FlushAllFiles();
     return g_sink->Show(owner, text, caption, type);

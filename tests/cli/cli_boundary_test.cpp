@@ -30,6 +30,25 @@ using sif::test::WriteBytes;
 const char kEarlier[] = "earlier content\r\n";
 const char kReadWrite[] = "Fehlermeldung: Fehler beim Lesen/Schreiben !";
 const char kFailed[] = "Fehlermeldung: Datei ex, nicht/Erzeugung fehlgeschlagen !";
+const char kTooLong[] = "Fehlermeldung: Zeile zu lang > 500 Zeichen !";
+
+// Groups of `lines` short lines with a quoted piece each, then a line of 600
+// bytes without quotes, which gives a notice. `outputBefore` receives, for
+// each notice, the positive output that comes before it.
+std::string LinesWithNotices(int groups, int lines, std::vector<std::size_t>* outputBefore) {
+    std::string text;
+    std::size_t output = 0;
+    for (int g = 0; g < groups; ++g) {
+        for (int i = 0; i < lines; ++i) {
+            const std::string piece = "piece " + std::to_string(g) + "." + std::to_string(i);
+            text += "\"" + piece + "\" and more\r\n";
+            output += piece.size() + 2;
+        }
+        text += std::string(598, 'x') + "\r\n";
+        outputBefore->push_back(output);
+    }
+    return text;
+}
 
 // About 1 MB of lines that every mode keeps much of: far more than one write
 // buffer, so earlier parts reach the target before a later write fails.
@@ -121,6 +140,28 @@ TEST_P(ListFileSizeLimit, TakesOnlyTheFailedFilesOutputBackOut) {
     EXPECT_NE(err.find(std::string(kReadWrite) + "\n" + kFailed), std::string::npos) << err;
 }
 
+// The notices shown are those that writes line by line would have let
+// through: each one whose output before it fits under the limit.
+TEST_F(CliBoundary, AFailedWriteShowsTheNoticesBeforeItOnly) {
+    std::vector<std::size_t> outputBefore;
+    WriteBytes(At("src.txt"), LinesWithNotices(2000, 10, &outputBefore));
+    WriteBytes(At("out.txt"), kEarlier);
+    CliLaunch launch = Launch({}, "src.txt");
+    launch.fileSizeLimit = 100000;
+    std::vector<std::string> expected;
+    for (std::size_t before : outputBefore) {
+        if (sizeof kEarlier - 1 + before <= 100000) {
+            expected.push_back(kTooLong);
+        }
+    }
+    expected.push_back(kReadWrite);
+    expected.push_back(kFailed);
+    CliProcess cli(launch);
+    EXPECT_EQ(cli.Wait(), 1);
+    EXPECT_EQ(ReadBytes(At("out.txt")), kEarlier);
+    EXPECT_EQ(sif::test::SplitLines(ReadBytes(At(".stderr"))), expected);
+}
+
 // The line modes: the multiline modes take no list.
 INSTANTIATE_TEST_SUITE_P(LineModes, ListFileSizeLimit,
                          ::testing::ValuesIn(std::begin(kModes), std::begin(kModes) + 3),
@@ -192,6 +233,27 @@ INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal,
                                            SignalCase{"HupMultiline", SIGHUP, kModes[3]},
                                            SignalCase{"TermNegative", SIGTERM, kModes[1]}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Notices wait in the program to be written together; a signal writes those
+// that are waiting before its own line.
+TEST_F(CliBoundary, NoticesBeforeASignalComeBeforeItsLine) {
+    WriteBytes(At("out.txt"), kEarlier);
+    PipeSource source(At("src.txt"));
+    CliProcess cli(Launch({}, "src.txt"));
+    ASSERT_TRUE(source.OpenWhenRead(cli)) << "the program never opened its source";
+    std::vector<std::size_t> outputBefore;
+    ASSERT_TRUE(source.Write(LinesWithNotices(200, 100, &outputBefore)));
+    const auto grown = [&] { return std::filesystem::file_size(At("out.txt")) > sizeof kEarlier; };
+    ASSERT_TRUE(WaitUntil(grown)) << "no output reached the target";
+    cli.Signal(SIGTERM);
+    EXPECT_EQ(cli.Wait(), 1);
+    const std::vector<std::string> lines = sif::test::SplitLines(ReadBytes(At(".stderr")));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.back().rfind("sifteron-cli: interrupted", 0), 0u) << lines.back();
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_EQ(lines[i], kTooLong) << i;
+    }
+}
 
 // The pipe as the program sees it: open, and the program asleep on it.
 bool WaitsOnPipe(pid_t pid, const std::string& pipe) {

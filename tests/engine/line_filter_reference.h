@@ -4,6 +4,10 @@
 #pragma once
 
 #include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/classify_resource_line.h"
 
 namespace sif::test {
 
@@ -77,6 +81,60 @@ inline int ReferenceStripDelimited(char* line, char left, char right, int examin
     const int kept = static_cast<int>(std::strlen(result));
     std::memcpy(line, result, static_cast<std::size_t>(kept) + 1);
     return kept;
+}
+
+// What the line operation gives for a whole source.
+struct LineRun {
+    std::string output;
+    std::vector<std::size_t> tooLongAt;  // output written before each notice
+};
+
+// The line operation as it was first written: one byte at a time into the
+// line buffer, pieces of at most 498 bytes, a NUL stored for the read that
+// finds the end, then the per-line filter and one write per line.
+inline LineRun ReferenceLineRun(const std::string& source, char left, char right, int kind,
+                                int positive, const std::string& sourceName) {
+    LineRun run;
+    char line[510];
+    g_bInStringTable = 0;
+    std::size_t at = 0;
+    for (bool atEnd = false; !atEnd;) {
+        int n = 0;
+        while (n < 498) {
+            if (at == source.size()) {
+                atEnd = true;
+                line[n++] = '\0';
+                break;
+            }
+            line[n++] = source[at++];
+            if (line[n - 1] == '\n') {
+                break;
+            }
+        }
+        line[n] = '\0';
+        if (n == 498) {
+            run.tooLongAt.push_back(run.output.size());
+        }
+        if (positive != 1) {
+            const int kept = ReferenceStripDelimited(line, left, right, n + 1);
+            run.output.append(line, static_cast<std::size_t>(kept));
+            continue;
+        }
+        if (kind == 1 && !ClassifyResourceLine(line)) {
+            continue;
+        }
+        ReferenceExtractDelimited(line, left, right, n + 1, kind == 1);
+        if (line[0] == '\0') {
+            continue;
+        }
+        run.output += line;
+        if (kind == 1) {
+            run.output += std::string("\t") + g_szKeyword + "\t" + sourceName + "\r\n";
+        } else {
+            run.output += "\r\n";
+        }
+    }
+    return run;
 }
 
 }  // namespace sif::test

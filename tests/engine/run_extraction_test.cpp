@@ -237,6 +237,11 @@ TEST_P(FullDevice, ReportsTheFailedWriteWhereItHappened) {
     WriteBytes("a.txt", c.source);
     Run(Request("a.txt", "/dev/full", c.mode, c.kind));
     EXPECT_EQ(boxes.Lines(), c.boxes);
+    // Where boxes only gather, the writes are gathered too; a failed one is
+    // redone up to each notice, with the same boxes.
+    test::RecordingMessageSink gathered(true);
+    Run(Request("a.txt", "/dev/full", c.mode, c.kind));
+    EXPECT_EQ(gathered.Lines(), c.boxes);
 }
 
 const char kTooLong[] = "Fehlermeldung: Zeile zu lang > 500 Zeichen !";

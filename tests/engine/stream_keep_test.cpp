@@ -148,7 +148,7 @@ TEST_P(StreamKeepTest, StretchesAtEveryPlaceInABlock) {
 // The version written for each level.
 KeepBytesFunction VersionOf(VectorLevel level) {
     switch (level) {
-#ifdef SIF_STREAM_VECTOR_PATHS
+#ifdef SIF_VECTOR_PATHS
         case VectorLevel::Sse2:
             return KeepBytesSse2;
         case VectorLevel::Avx2:

@@ -2,7 +2,8 @@
 
 namespace sif::test {
 
-RecordingMessageSink::RecordingMessageSink() : previous_(SetMessageBoxSink(this)) {}
+RecordingMessageSink::RecordingMessageSink(bool gathers)
+    : gathers_(gathers), previous_(SetMessageBoxSink(this)) {}
 
 RecordingMessageSink::~RecordingMessageSink() {
     SetMessageBoxSink(previous_);

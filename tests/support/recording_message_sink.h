@@ -18,10 +18,12 @@ struct RecordedBox {
 
 class RecordingMessageSink : public MessageBoxSink {
   public:
-    RecordingMessageSink();
+    // gathers: claim to gather boxes, as the command line's stderr lines do.
+    explicit RecordingMessageSink(bool gathers = false);
     ~RecordingMessageSink() override;
 
     int Show(HWND owner, const char* text, const char* caption, UINT type) override;
+    bool Gathers() const override { return gathers_; }
 
     const std::vector<RecordedBox>& boxes() const { return boxes_; }
     // "caption: text" per box, the form the command line prints.
@@ -29,6 +31,7 @@ class RecordingMessageSink : public MessageBoxSink {
     void Clear() { boxes_.clear(); }
 
   private:
+    bool gathers_;
     MessageBoxSink* previous_;
     std::vector<RecordedBox> boxes_;
 };

@@ -1,0 +1,60 @@
+// Bit masks over 64-byte chunks of a block, built in one vector pass: bit i
+// of a chunk's mask is set when byte i of the chunk is the byte looked for.
+// The line filters find line ends and delimiters in them with bit scans.
+#pragma once
+
+#include "engine/vector_level.h"
+
+#ifdef SIF_VECTOR_PATHS
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sif {
+
+inline constexpr std::size_t kChunkBytes = 64;
+
+struct ChunkMasks {
+    std::uint64_t lf;
+    std::uint64_t left;
+    std::uint64_t right;
+    std::uint64_t backslash;
+    std::uint64_t nul;
+    std::uint64_t words;  // where a resource classifier word may begin
+};
+
+// The bytes the masks look for besides LF, backslash and NUL.
+struct MaskBytes {
+    char left;
+    char right;
+    bool words;  // words left 0 when false
+};
+
+// The masks of data[0, count), one ChunkMasks per started chunk. Reads up to
+// kChunkBytes + 1 bytes beyond data + count, which must be readable; bits for
+// positions from count on are undefined. `level` is a vector level.
+void BuildChunkMasks(VectorLevel level, const char* data, std::size_t count, const MaskBytes& bytes,
+                     ChunkMasks* masks);
+
+// The first position in [from, to) whose bit in field `Field` of `masks` is
+// set, or `to`.
+template <std::uint64_t ChunkMasks::*Field>
+std::size_t NextMarked(const ChunkMasks* masks, std::size_t from, std::size_t to) {
+    if (from >= to) {
+        return to;
+    }
+    std::size_t chunk = from / kChunkBytes;
+    std::uint64_t bits = masks[chunk].*Field & (~std::uint64_t{0} << (from % kChunkBytes));
+    while (bits == 0) {
+        if (++chunk * kChunkBytes >= to) {
+            return to;
+        }
+        bits = masks[chunk].*Field;
+    }
+    const std::size_t at = chunk * kChunkBytes + static_cast<std::size_t>(__builtin_ctzll(bits));
+    return at < to ? at : to;
+}
+
+}  // namespace sif
+
+#endif  // SIF_VECTOR_PATHS

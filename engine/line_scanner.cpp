@@ -1,0 +1,240 @@
+#include "engine/line_scanner.h"
+
+#include <cstring>
+
+#include "engine/classify_resource_line.h"
+#include "engine/extract_delimited.h"
+#include "engine/extract_file.h"
+#include "engine/extract_request.h"
+#include "engine/strip_delimited.h"
+
+namespace sif {
+
+namespace {
+
+constexpr std::size_t kPieceMax = kLinePieceMax;
+
+// Output of one piece at most: its text (pieces joined by CR LF never grow
+// past the piece), CR LF or TAB keyword, and room for copies in 16-byte steps.
+constexpr std::size_t kPieceOutputMax = kPieceMax + 2 + kKeywordSize + 16;
+
+char* Append(char* to, const char* from, std::size_t count) {
+    std::memcpy(to, from, count);
+    return to + count;
+}
+
+// Ends a positive result of `length` bytes at `text` as the line operation
+// writes it; an empty result writes nothing.
+char* FinishPositive(const LineSettings& s, char* text, std::size_t length) {
+    if (length == 0) {
+        return text;
+    }
+    char* end = text + length;
+    if (s.kind != KindResource) {
+        return Append(end, "\r\n", 2);
+    }
+    *end++ = '\t';
+    end = Append(end, g_szKeyword, strnlen(g_szKeyword, kKeywordSize - 1));
+    return Append(end, s.sourceTail.data(), s.sourceTail.size());
+}
+
+}  // namespace
+
+std::size_t LineOutputReserve(const LineSettings& settings) {
+    return kPieceOutputMax + settings.sourceTail.size();
+}
+
+void FilterLinePiece(const LineSettings& s, const char* piece, int n, LineOutput* out) {
+    char* to = out->data + out->size;
+    const void* nulHit = std::memchr(piece, '\0', static_cast<std::size_t>(n));
+    const int nul =
+        nulHit != nullptr ? static_cast<int>(static_cast<const char*>(nulHit) - piece) : n;
+    if (s.positive != 1) {
+        // The first NUL ends the line; it is never kept.
+        out->size += static_cast<std::size_t>(StripPieces(piece, nul, s.left, s.right, to));
+        return;
+    }
+    const bool resourceMode = s.kind == KindResource;
+    if (resourceMode && !ClassifyResourceText(piece, nul)) {
+        return;
+    }
+    // The stored bytes, and none after the first NUL, which is examined itself.
+    const int end = nul < n ? nul + 1 : n;
+    const int length = ExtractPieces(piece, end, s.left, s.right, resourceMode, to);
+    out->size = static_cast<std::size_t>(FinishPositive(s, to, static_cast<std::size_t>(length)) -
+                                         out->data);
+}
+
+LineScanner::LineScanner(const LineSettings& settings, VectorLevel level)
+    : settings_(settings), level_(level) {
+#ifdef SIF_VECTOR_PATHS
+    if (level_ != VectorLevel::Scalar) {
+        masks_ = std::make_unique<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
+    }
+#endif
+}
+
+LineScanner::~LineScanner() = default;
+
+void LineScanner::Load(const char* block, std::size_t count) {
+    block_ = block;
+    count_ = count;
+    pos_ = 0;
+    announced_ = false;
+#ifdef SIF_VECTOR_PATHS
+    if (level_ != VectorLevel::Scalar) {
+        const MaskBytes bytes{settings_.left, settings_.right,
+                              settings_.positive == 1 && settings_.kind == KindResource};
+        BuildChunkMasks(level_, block, count, bytes, masks_.get());
+        nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), 0, count_);
+    }
+#endif
+}
+
+ScanStop LineScanner::Run(LineOutput* out) {
+    for (;;) {
+        if (out->size >= out->drainAt) {
+            return ScanStop::OutputFull;
+        }
+        const std::size_t limit = pos_ + kPieceMax < count_ ? pos_ + kPieceMax : count_;
+        std::size_t lf;
+#ifdef SIF_VECTOR_PATHS
+        if (level_ != VectorLevel::Scalar) {
+            lf = NextMarked<&ChunkMasks::lf>(masks_.get(), pos_, limit);
+        } else
+#endif
+        {
+            const void* hit = std::memchr(block_ + pos_, '\n', limit - pos_);
+            lf = hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - block_)
+                                : limit;
+        }
+        std::size_t end;
+        if (lf < limit) {
+            end = lf + 1;
+        } else if (pos_ + kPieceMax <= count_) {
+            end = pos_ + kPieceMax;
+        } else {
+            return ScanStop::NeedInput;
+        }
+        if (end - pos_ == kPieceMax && !announced_) {
+            return ScanStop::LongPiece;
+        }
+        announced_ = false;
+#ifdef SIF_VECTOR_PATHS
+        if (level_ != VectorLevel::Scalar) {
+            FilterMasked(pos_, end, out);
+        } else
+#endif
+        {
+            FilterLinePiece(settings_, block_ + pos_, static_cast<int>(end - pos_), out);
+        }
+        pos_ = end;
+    }
+}
+
+#ifdef SIF_VECTOR_PATHS
+
+namespace {
+
+// Copies in 16-byte steps: up to 15 bytes more are read behind `from` and
+// written behind `to`, which the block's padding and the output's room allow.
+char* CopyRun(char* to, const char* from, std::size_t count) {
+    for (std::size_t i = 0; i < count; i += 16) {
+        std::memcpy(to + i, from + i, 16);
+    }
+    return to + count;
+}
+
+}  // namespace
+
+void LineScanner::FilterMasked(std::size_t from, std::size_t to, LineOutput* out) {
+    if (nextNul_ < from) {
+        nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), from, count_);
+    }
+    const std::size_t nul = nextNul_ < to ? nextNul_ : to;
+    char* const text = out->data + out->size;
+    if (settings_.positive != 1) {
+        out->size = static_cast<std::size_t>(StripMasked(from, nul, text) - out->data);
+        return;
+    }
+    const bool resourceMode = settings_.kind == KindResource;
+    if (resourceMode) {
+        // The classifier looks only where the mask says a word may begin.
+        const int n = static_cast<int>(nul - from);
+        BeginResourceLine(n);
+        bool keyword = false;
+        for (std::size_t p = NextMarked<&ChunkMasks::words>(masks_.get(), from, nul);
+             p < nul && !keyword; p = NextMarked<&ChunkMasks::words>(masks_.get(), p + 1, nul)) {
+            keyword = ResourceWordAt(block_ + from, n, static_cast<int>(p - from)) != 0;
+        }
+        if (!keyword && !g_bInStringTable) {
+            return;
+        }
+    }
+    const std::size_t end = nul < to ? nul + 1 : to;
+    const char* textEnd = ExtractMasked(from, end, resourceMode, text);
+    out->size = static_cast<std::size_t>(
+        FinishPositive(settings_, text, static_cast<std::size_t>(textEnd - text)) - out->data);
+}
+
+char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourceMode,
+                                 char* out) const {
+    const ChunkMasks* const m = masks_.get();
+    const bool doubledQuotes = resourceMode && settings_.right == '"';
+    bool pieceFound = false;
+    for (std::size_t p = from; p < end;) {
+        const std::size_t leftPos = NextMarked<&ChunkMasks::left>(m, p, end);
+        if (leftPos == end) {
+            break;
+        }
+        std::size_t rightPos = leftPos + 1;
+        for (;;) {
+            rightPos = NextMarked<&ChunkMasks::right>(m, rightPos, end);
+            if (rightPos == end) {
+                return out;  // a piece never closed on its line is dropped
+            }
+            if (doubledQuotes && rightPos + 1 < end && block_[rightPos + 1] == '"') {
+                rightPos += 2;
+            } else if (block_[rightPos - 1] == '\\') {
+                rightPos += 1;
+            } else {
+                break;
+            }
+        }
+        if (pieceFound) {
+            out = Append(out, "\r\n", 2);
+        }
+        out = CopyRun(out, block_ + leftPos + 1, rightPos - leftPos - 1);
+        pieceFound = true;
+        if (resourceMode) {
+            break;  // only the first piece of a resource line counts
+        }
+        p = rightPos + 1;  // the closing delimiter never opens the next piece
+    }
+    return out;
+}
+
+char* LineScanner::StripMasked(std::size_t from, std::size_t end, char* out) const {
+    const ChunkMasks* const m = masks_.get();
+    const bool strays = settings_.left != settings_.right;
+    for (std::size_t p = from; p < end;) {
+        const std::size_t open = NextMarked<&ChunkMasks::left>(m, p, end);
+        if (strays) {
+            // A right delimiter outside a stretch is dropped.
+            for (std::size_t stray; (stray = NextMarked<&ChunkMasks::right>(m, p, open)) < open;
+                 p = stray + 1) {
+                out = CopyRun(out, block_ + p, stray - p);
+            }
+        }
+        out = CopyRun(out, block_ + p, open - p);
+        if (open == end) {
+            break;
+        }
+        p = NextMarked<&ChunkMasks::right>(m, open + 1, end) + 1;
+    }
+    return out;
+}
+
+#endif  // SIF_VECTOR_PATHS
+
+}  // namespace sif
