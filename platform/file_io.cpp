@@ -26,6 +26,9 @@ struct OpenFileState {
     UINT writeLen = 0;
     bool writeFailed = false;  // sticky until the file is cut back
     bool standardStream = false;
+    // A read found the end. A terminal tells it only once (Ctrl-D), so it is
+    // kept until the position moves, instead of reading again and waiting.
+    bool endSeen = false;
 };
 
 struct AdoptedName {
@@ -87,6 +90,7 @@ bool Flush(OpenFileState& f) {
 bool DropReadAhead(OpenFileState& f) {
     const UINT unread = f.readLen - f.readPos;
     f.readPos = f.readLen = 0;
+    f.endSeen = false;
     return unread == 0 || os::Seek(f.file, -static_cast<INT64>(unread), FILE_CURRENT) >= 0;
 }
 
@@ -108,6 +112,10 @@ UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) 
     UINT done = 0;
     while (done < max) {
         if (f.readPos == f.readLen) {
+            if (f.endSeen) {
+                *atEnd = TRUE;
+                break;
+            }
             long got;
             if (stop < 0 && max - done >= kBufferSize) {
                 // Big plain reads bypass the buffer: one copy fewer.
@@ -123,6 +131,7 @@ UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) 
                 return kError;
             }
             if (got == 0) {
+                f.endSeen = true;
                 *atEnd = TRUE;
                 break;
             }
@@ -238,6 +247,7 @@ BOOL TruncateFile(HFILE h, INT64 length) {
     }
     f->writeLen = 0;
     f->readPos = f->readLen = 0;
+    f->endSeen = false;
     f->writeFailed = false;
     return os::CutTo(f->file, length) ? TRUE : FALSE;
 }
