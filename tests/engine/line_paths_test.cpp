@@ -195,7 +195,7 @@ constexpr DelimiterClass kClasses[] = {
 // at lane ends; and one of five file ends.
 class SourceMaker {
   public:
-    SourceMaker(unsigned seed, DelimiterClass d) : random_(seed), d_(d) {}
+    SourceMaker(unsigned start, DelimiterClass d) : random_(start), d_(d) {}
 
     std::string Make(int fileEnd) {
         std::string s;
@@ -306,10 +306,10 @@ TEST_P(LinePathsByDelimiters, EveryLevelWritesWhatTheReferenceWrites) {
     }
     for (int turn = 0; turn < 3; ++turn) {
         const int fileEnd = (first + 2 * turn) % 5;
-        const unsigned seed = 131u * static_cast<unsigned char>(d.left) + d.right + fileEnd;
-        const std::string source = SourceMaker(seed, d).Make(fileEnd);
+        const unsigned start = 131u * static_cast<unsigned char>(d.left) + d.right + fileEnd;
+        const std::string source = SourceMaker(start, d).Make(fileEnd);
         for (const Job& job : kJobs) {
-            SCOPED_TRACE(std::string(job.name) + ", seed " + std::to_string(seed));
+            SCOPED_TRACE(std::string(job.name) + ", start " + std::to_string(start));
             ExpectAllLevelsMatch(source, d.left, d.right, job);
         }
     }
