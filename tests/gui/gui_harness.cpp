@@ -66,9 +66,13 @@ void GuiHarness::SetText(int id, const QString& text) {
 }
 
 ModalWatcher::ModalWatcher(std::function<bool(QWidget&)> handle, int timeoutMs)
-    : handle_(std::move(handle)), deadline_(timeoutMs) {
+    : ModalWatcher(QApplication::activeModalWidget, std::move(handle), timeoutMs) {}
+
+ModalWatcher::ModalWatcher(std::function<QWidget*()> find, std::function<bool(QWidget&)> handle,
+                           int timeoutMs)
+    : find_(std::move(find)), handle_(std::move(handle)), deadline_(timeoutMs) {
     QObject::connect(&poll_, &QTimer::timeout, [this] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = find_();
         if (modal != nullptr && modal->isVisible() && handle_(*modal)) {
             poll_.stop();
             handled_ = true;
@@ -80,6 +84,20 @@ ModalWatcher::ModalWatcher(std::function<bool(QWidget&)> handle, int timeoutMs)
     });
     poll_.start(10);
 }
+
+FileDialogWatcher::FileDialogWatcher(std::function<bool(QFileDialog&)> handle, int timeoutMs)
+    : ModalWatcher(
+          []() -> QWidget* {
+              for (QWidget* top : QApplication::topLevelWidgets()) {
+                  if (qobject_cast<QFileDialog*>(top) != nullptr && top->isVisible())
+                      return top;
+              }
+              return nullptr;
+          },
+          [handle = std::move(handle)](QWidget& dialog) {
+              return handle(static_cast<QFileDialog&>(dialog));
+          },
+          timeoutMs) {}
 
 void GuiHarness::Type(int id, const QString& text) {
     auto* edit = ControlAs<QLineEdit>(id);

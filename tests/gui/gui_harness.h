@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -106,11 +107,24 @@ class ModalWatcher {
     explicit ModalWatcher(std::function<bool(QWidget&)> handle, int timeoutMs = 10000);
     bool handled() const { return handled_; }
 
+  protected:
+    // Offers the window that `find` gives instead of the modal one.
+    ModalWatcher(std::function<QWidget*()> find, std::function<bool(QWidget&)> handle,
+                 int timeoutMs);
+
   private:
+    std::function<QWidget*()> find_;
     std::function<bool(QWidget&)> handle_;
     QDeadlineTimer deadline_;
     QTimer poll_;
     bool handled_ = false;
+};
+
+// The same for the file dialog, which is no modal window: the window blocks
+// input itself while the dialog is open.
+class FileDialogWatcher : public ModalWatcher {
+  public:
+    explicit FileDialogWatcher(std::function<bool(QFileDialog&)> handle, int timeoutMs = 10000);
 };
 
 // The image a BMP resource holds, in the format grab() gives.

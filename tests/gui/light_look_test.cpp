@@ -3,13 +3,11 @@
 // the main dialog's fields and check boxes nor the file dialog.
 #include <QApplication>
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "tests/gui/gui_harness.h"
@@ -99,23 +97,13 @@ class LightLookTest : public QObject {
         QApplication::setPalette(DarkPalette());
         MainDialogSession session;
         QColor window, field;
-        QDeadlineTimer giveUp(10000);
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<QFileDialog*>(top);
-                if (dialog == nullptr || !dialog->isVisible())
-                    continue;
-                window = dialog->palette().color(QPalette::Window);
-                if (auto* list = dialog->findChild<QListView*>("listView"))
-                    field = list->palette().color(QPalette::Base);
-                dialog->reject();
-                return;
-            }
-            if (giveUp.hasExpired())
-                poll.stop();
+        FileDialogWatcher watcher([&](QFileDialog& dialog) {
+            window = dialog.palette().color(QPalette::Window);
+            if (auto* list = dialog.findChild<QListView*>("listView"))
+                field = list->palette().color(QPalette::Base);
+            dialog.reject();
+            return true;
         });
-        poll.start(10);
         session.gui().Click(IDC_BROWSE_SOURCE);
         QVERIFY2(window.isValid(), "no file dialog opened within 10 s");
         QCOMPARE(window, kGrey);

@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
@@ -40,27 +39,20 @@ std::string Catalogue(UINT id) {
 // listed (or after 5 s), then cancels it. The dialog's title, or nothing.
 QString SaveFileDialog(GuiHarness& gui, int button, const QString& file, bool& saved) {
     QString title;
-    QDeadlineTimer listed(5000), giveUp(20000);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<QFileDialog*>(top);
-            if (dialog == nullptr || !dialog->isVisible())
-                continue;
-            auto* list = dialog->findChild<QListView*>("listView");
+    QDeadlineTimer listed(5000);
+    FileDialogWatcher watcher(
+        [&](QFileDialog& dialog) {
+            auto* list = dialog.findChild<QListView*>("listView");
             if (list != nullptr && list->model()->rowCount(list->rootIndex()) < 3 &&
                 !listed.hasExpired()) {
-                return;
+                return false;
             }
-            title = dialog->windowTitle();
-            saved = dialog->grab().save(file);
-            dialog->reject();
-            return;
-        }
-        if (giveUp.hasExpired())
-            poll.stop();
-    });
-    poll.start(10);
+            title = dialog.windowTitle();
+            saved = dialog.grab().save(file);
+            dialog.reject();
+            return true;
+        },
+        20000);
     gui.Click(button);
     return title;
 }

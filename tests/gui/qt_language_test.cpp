@@ -1,7 +1,6 @@
 // Qt's own texts follow the interface language: German from the start, and
 // switched with every "US/DE" click; English when Qt has no translation.
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -13,7 +12,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "platform/qt/qt_translations.h"
@@ -47,24 +45,14 @@ QString ContextMenuFirst(QLineEdit& edit) {
 // cancels it. Empty texts when none opened within 10 s.
 QtTexts FileDialogTexts(GuiHarness& gui, int button) {
     QtTexts seen;
-    QDeadlineTimer giveUp(10000);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<QFileDialog*>(top);
-            if (dialog == nullptr || !dialog->isVisible())
-                continue;
-            if (auto* label = dialog->findChild<QLabel*>("lookInLabel"))
-                seen.lookIn = label->text();
-            if (auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox"))
-                seen.cancel = box->button(QDialogButtonBox::Cancel)->text();
-            dialog->reject();
-            return;
-        }
-        if (giveUp.hasExpired())
-            poll.stop();  // and the click returns: no dialog came
+    FileDialogWatcher watcher([&](QFileDialog& dialog) {
+        if (auto* label = dialog.findChild<QLabel*>("lookInLabel"))
+            seen.lookIn = label->text();
+        if (auto* box = dialog.findChild<QDialogButtonBox*>("buttonBox"))
+            seen.cancel = box->button(QDialogButtonBox::Cancel)->text();
+        dialog.reject();
+        return true;
     });
-    poll.start(10);
     gui.Click(button);
     return seen;
 }
