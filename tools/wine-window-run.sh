@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a 64-bit Windows program that opens windows: under Wine, on a private
+# Runs a Windows program that opens windows: under Wine, on a private
 # X server, in a Wine prefix of its own. Wine shows the windows of a prefix
 # through the desktop process that its first program started, so in a
 # prefix shared with console tests, whose desktop may have started without
@@ -10,7 +10,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/sifteron-wine.XXXXXX")
 export WINEPREFIX=$prefix
-export WINELOADER=${WINELOADER:-/usr/lib/wine/wine64}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 end() {
@@ -19,8 +18,9 @@ end() {
 }
 trap end EXIT
 # The server and the prefix's background programs start with no pipe of the
-# caller's open (as in check-windows.sh), and with the display.
+# caller's open, and with the display; wine64 makes the prefix, for both
+# architectures (as in check-windows.sh).
 xvfb-run -a bash -c '
   wineserver -p </dev/null >/dev/null 2>&1
-  wineboot --init </dev/null >/dev/null 2>&1
+  WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1
   exec "$@"' bash "$here/wine-run.sh" "$@"
