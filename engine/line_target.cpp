@@ -69,7 +69,11 @@ BOOL LineTarget::WriteNoticeByNotice() {
     // Some of it did not go: take it back and write it again as writes line
     // by line would have gone, up to each notice, so that the notices after
     // the failing write are never shown.
-    TruncateFile(files_->target, files_->targetStart + written_);
+    if (!CutTargetTo(*files_, files_->targetStart + written_)) {
+        // Writing the parts again after an uncut tail would double them.
+        FailOperation(files_);
+        return FALSE;
+    }
     std::size_t from = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const UINT part = static_cast<UINT>(waiting_[i] - from);

@@ -34,17 +34,16 @@ bool ListIsTarget(HFILE list, const char* target) {
 
 }  // namespace
 
-BOOL ReadListLine(HFILE list, char (&name)[kListNameSize]) {
+ListLine ReadListLine(HFILE list, char (&name)[kListNameSize]) {
     BOOL atEnd = FALSE;
     UINT n = ReadUntilByte(list, name, kListNameSize, '\n', &atEnd);
     if (n == static_cast<UINT>(HFILE_ERROR)) {
-        // An unreadable list ends the walk like its end would.
         name[0] = '\0';
-        return FALSE;
+        return ListLine::Unreadable;
     }
     if (atEnd) {
         name[n < kListNameSize ? n : kListNameSize - 1] = '\0';
-        return FALSE;
+        return ListLine::Last;
     }
     if (name[n - 1] == '\n') {
         // LF, or CR LF: the name is exactly the text before it.
@@ -58,7 +57,7 @@ BOOL ReadListLine(HFILE list, char (&name)[kListNameSize]) {
         n -= 2;
     }
     name[n] = '\0';
-    return TRUE;
+    return ListLine::More;
 }
 
 RunOutcome ListFile(const ExtractRequest& request, int positive, HWND owner) {
@@ -77,21 +76,26 @@ RunOutcome ListFile(const ExtractRequest& request, int positive, HWND owner) {
     }
 
     char name[kListNameSize];
-    int failed = 0;
-    BOOL more;
+    RunOutcome outcome{kMsgCompleted};
+    ListLine line;
     do {
-        more = ReadListLine(list, name);
-        if (std::strlen(name) >= kShortestListedName &&
-            !ExtractFile(name, request.szTarget.c_str(), request.szLeft, request.szRight,
-                         request.nKind, positive)) {
+        line = ReadListLine(list, name);
+        if (line == ListLine::Unreadable) {
+            // Files listed after the error were never seen: that is no
+            // completed list. What the files before it appended stays.
+            ShowMessage(owner, kMsgReadWriteError, kCaptionError, english);
+            outcome.listUnreadable = true;
+        } else if (std::strlen(name) >= kShortestListedName &&
+                   !ExtractFile(name, request.szTarget.c_str(), request.szLeft, request.szRight,
+                                request.nKind, positive)) {
             ShowMessage(owner, kMsgFileFailed, kCaptionError, english);
-            ++failed;
+            ++outcome.failedFiles;
         }
-    } while (more);
+    } while (line == ListLine::More);
 
     _lclose(list);
     ShowMessage(owner, kMsgCompleted, kCaptionNotice, english);
-    return {kMsgCompleted, failed};
+    return outcome;
 }
 
 }  // namespace sif

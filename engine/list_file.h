@@ -9,10 +9,14 @@ namespace sif {
 
 inline constexpr int kListNameSize = 260;
 
+enum class ListLine {
+    More,        // a line; more may follow
+    Last,        // the line that ended at the end of the file (still a line)
+    Unreadable,  // a read error: `name` is empty
+};
+
 // Reads one list line into `name` (NUL-terminated, at most 258 characters).
-// Returns FALSE when the line ended at the end of the file (it is still a
-// line to process), TRUE when more may follow.
-BOOL ReadListLine(HFILE list, char (&name)[kListNameSize]);
+ListLine ReadListLine(HFILE list, char (&name)[kListNameSize]);
 
 // Walks "Liste.txt" (else "liste.txt") in the current directory, extracting
 // every listed name of more than 3 characters into the request's target.

@@ -20,6 +20,7 @@ enum MessageId : UINT {
     kMsgLineTooLong = 3048,
     kMsgReadWriteError = 3049,
     kMsgDelimiterNotInCodePage = 3070,
+    kMsgIncompleteAppend = 3071,
 };
 
 inline constexpr UINT kEnglishOffset = 20;

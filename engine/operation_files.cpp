@@ -69,15 +69,26 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
     return TRUE;
 }
 
+BOOL CutTargetTo(const OperationFiles& files, INT64 length) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (TruncateFile(files.target, length)) {
+            return TRUE;
+        }
+    }
+    return _llseek(files.target, 0, FILE_END) == length ? TRUE : FALSE;
+}
+
 BOOL WriteTarget(const OperationFiles& files, const void* bytes, UINT count) {
     return _lwrite(files.target, bytes, count) == count;
 }
 
 void FailOperation(OperationFiles* files) {
-    if (files->canCutBack) {
-        TruncateFile(files->target, files->targetStart);
-    }
+    const bool restored = !files->canCutBack || CutTargetTo(*files, files->targetStart);
     ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
+    if (!restored) {
+        // The user must not take the target for what it was.
+        ShowMessage(nullptr, kMsgIncompleteAppend, kCaptionError, g_bMsgEnglish);
+    }
     CloseBoth(files);
 }
 

@@ -24,11 +24,17 @@ enum class TargetNotice { Show, Silent };
 BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice notice,
                         OperationFiles* files);
 
+// Drops pending output and cuts the target to `length` bytes, trying twice.
+// A target that cannot be cut but already ends there (a device such as
+// /dev/full) needs no cut. FALSE when it still holds more.
+BOOL CutTargetTo(const OperationFiles& files, INT64 length);
+
 // Appends to the target; FALSE when the bytes could not be written.
 BOOL WriteTarget(const OperationFiles& files, const void* bytes, UINT count);
 
 // Cuts the target back to its length before the operation where it can,
-// shows error 3049 and closes both files.
+// shows error 3049, and 3071 when the target could not be restored, and
+// closes both files.
 void FailOperation(OperationFiles* files);
 
 // Writes what is pending and closes both files. A failed write is handled as

@@ -63,7 +63,7 @@ RunOutcome RunRequest(const ExtractRequest& request, HWND owner) {
 bool IsErrorOutcome(const RunOutcome& outcome) {
     const UINT id = outcome.closingId;
     return id == kMsgSameFile || id == kMsgListMissing || id == kMsgFileFailed ||
-           outcome.failedFiles > 0;
+           outcome.failedFiles > 0 || outcome.listUnreadable;
 }
 
 }  // namespace sif

@@ -14,12 +14,15 @@ struct RunOutcome {
     UINT closingId;
     // Listed files that failed; the list run still closes with a notice.
     int failedFiles = 0;
+    // The list file could not be read to its end.
+    bool listUnreadable = false;
 };
 
 // Runs `request`, showing the run's boxes owned by `owner`.
 RunOutcome RunRequest(const ExtractRequest& request, HWND owner);
 
-// True when the run closed with an error, or a listed file failed.
+// True when the run closed with an error, a listed file failed or the list
+// could not be read.
 bool IsErrorOutcome(const RunOutcome& outcome);
 
 }  // namespace sif

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/os_file.h"
+
 namespace sif {
 
 namespace {
@@ -19,16 +21,9 @@ char g_lines[kGatherSize];
 volatile std::sig_atomic_t g_length = 0;
 bool g_failed = false;
 
+// An interrupted or short write goes on; only a real error fails.
 bool WriteAll(const char* bytes, std::size_t count) {
-    while (count > 0) {
-        const ssize_t done = ::write(2, bytes, count);
-        if (done < 0) {
-            return false;
-        }
-        bytes += done;
-        count -= static_cast<std::size_t>(done);
-    }
-    return true;
+    return os::WriteAll(STDERR_FILENO, bytes, count);
 }
 
 // The termination signals wait while the store is written and emptied, so
@@ -79,7 +74,10 @@ bool GatheredStderrSink::Flush() {
         g_failed = !WriteAll(g_lines, static_cast<std::size_t>(g_length)) || g_failed;
         g_length = 0;
     }
-    return !g_failed;
+    // Each failure is told once, to the Flush after it.
+    const bool written = !g_failed;
+    g_failed = false;
+    return written;
 }
 
 void WriteGatheredStderrLinesFromSignal() {

@@ -15,7 +15,8 @@ class GatheredStderrSink : public MessageBoxSink {
     int Show(HWND owner, const char* text, const char* caption, UINT type) override;
     bool Gathers() const override { return true; }
 
-    // Writes what has gathered. False when this or an earlier write failed.
+    // Writes what has gathered. False when this write or one since the last
+    // Flush failed.
     bool Flush();
 };
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "platform/file_io.h"
+#include "platform/os_fault.h"
 
 namespace sif::os {
 
@@ -23,6 +24,39 @@ static_assert(std::atomic<int>::is_always_lock_free && std::atomic<long long>::i
 
 int Fd(File f) {
     return static_cast<int>(f);
+}
+
+// Sets errno for a planned fault that ends the call at once; false when the
+// call is to run.
+bool FaultEndsCall(Fault fault) {
+    if (fault == Fault::Fail || fault == Fault::Interrupt) {
+        errno = fault == Fault::Fail ? EIO : EINTR;
+        return true;
+    }
+    return false;
+}
+
+ssize_t ReadOnce(int fd, char* out, std::size_t count) {
+    const Fault fault = PlannedFault(Call::Read);
+    if (FaultEndsCall(fault)) {
+        return -1;
+    }
+    return ::read(fd, out, fault == Fault::Short && count > 1 ? count / 2 : count);
+}
+
+ssize_t WriteOnce(int fd, const char* bytes, std::size_t count) {
+    const Fault fault = PlannedFault(Call::Write);
+    if (FaultEndsCall(fault)) {
+        return -1;
+    }
+    return ::write(fd, bytes, fault == Fault::Short && count > 1 ? count / 2 : count);
+}
+
+int TruncateOnce(int fd, INT64 length) {
+    if (FaultEndsCall(PlannedFault(Call::Cut))) {
+        return -1;
+    }
+    return ::ftruncate(fd, static_cast<off_t>(length));
 }
 
 // Descriptors 0-2 are left to the standard streams, even when the process was
@@ -93,18 +127,19 @@ long Read(File f, char* out, UINT count) {
     }
     ssize_t got;
     do {
-        got = ::read(Fd(f), out, count);
+        got = ReadOnce(Fd(f), out, count);
     } while (got < 0 && errno == EINTR);
     return static_cast<long>(got);
 }
 
 bool WriteAll(File f, const char* bytes, std::size_t count) {
     while (count > 0) {
-        ssize_t written = ::write(Fd(f), bytes, count);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        const ssize_t written = WriteOnce(Fd(f), bytes, count);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            // Nothing written for a non-empty write would only repeat.
             return false;
         }
         bytes += written;
@@ -119,7 +154,11 @@ INT64 Seek(File f, INT64 offset, int origin) {
 }
 
 bool CutTo(File f, INT64 length) {
-    const bool cut = ::ftruncate(Fd(f), static_cast<off_t>(length)) == 0;
+    int result;
+    do {
+        result = TruncateOnce(Fd(f), length);
+    } while (result != 0 && errno == EINTR);
+    const bool cut = result == 0;
     const bool placed = ::lseek(Fd(f), static_cast<off_t>(length), SEEK_SET) >= 0;
     return cut && placed;
 }

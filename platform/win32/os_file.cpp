@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/file_io.h"
+#include "platform/os_fault.h"
 
 namespace sif::os {
 
@@ -43,7 +44,19 @@ bool SeekHandle(HANDLE handle, INT64 offset, DWORD method, INT64* position) {
     return true;
 }
 
+// Windows calls are never interrupted: only failures and short writes apply.
+DWORD PlannedCount(Call call, DWORD count, bool* fail) {
+    const Fault fault = PlannedFault(call);
+    *fail = fault == Fault::Fail;
+    return fault == Fault::Short && count > 1 ? count / 2 : count;
+}
+
 bool Cut(HANDLE handle, INT64 length) {
+    bool fail;
+    PlannedCount(Call::Cut, 0, &fail);
+    if (fail) {
+        return false;
+    }
     INT64 position;
     return SeekHandle(handle, length, FILE_BEGIN, &position) && SetEndOfFile(handle);
 }
@@ -111,6 +124,11 @@ File OpenStandard(StandardStream stream, unsigned* error) {
 
 long Read(File f, char* out, UINT count) {
     DWORD got = 0;
+    bool fail;
+    count = PlannedCount(Call::Read, count, &fail);
+    if (fail) {
+        return -1;
+    }
     if (!ReadFile(Handle(f), out, count, &got, nullptr)) {
         // A standard input pipe whose writer has closed it.
         return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
@@ -124,9 +142,11 @@ bool WriteAll(File f, const char* bytes, std::size_t count) {
         return false;
     }
     while (count > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+        bool fail;
+        const DWORD chunk = PlannedCount(
+            Call::Write, static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30)), &fail);
         DWORD written = 0;
-        if (!WriteFile(Handle(f), bytes, chunk, &written, nullptr) || written == 0) {
+        if (fail || !WriteFile(Handle(f), bytes, chunk, &written, nullptr) || written == 0) {
             return false;
         }
         bytes += written;
