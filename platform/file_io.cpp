@@ -1,5 +1,7 @@
 // The file services on top of the system's raw files: one read and one write
-// buffer per open file, so that byte-sized calls stay cheap.
+// buffer per open file, so that byte-sized calls stay cheap. A file opened for
+// reading that starts with a byte-order mark is read without it, UTF-16 as
+// UTF-8.
 #include "platform/file_io.h"
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "platform/os_file.h"
+#include "platform/text_encoding.h"
 
 namespace sif {
 
@@ -16,6 +19,8 @@ namespace {
 
 constexpr UINT kBufferSize = 64 * 1024;
 constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
+// The read buffer of a UTF-16 file holds one buffer's bytes decoded.
+constexpr std::size_t kDecodedSize = Utf16Decoder::Room(kBufferSize);
 
 struct OpenFileState {
     os::File file = os::kNoFile;
@@ -29,6 +34,10 @@ struct OpenFileState {
     // A read found the end. A terminal tells it only once (Ctrl-D), so it is
     // kept until the position moves, instead of reading again and waiting.
     bool endSeen = false;
+    bool lookForMark = false;  // opened for reading, nothing read yet
+    // A UTF-16 file being read: its bytes come through rawBuffer.
+    std::unique_ptr<Utf16Decoder> decoder;
+    std::unique_ptr<char[]> rawBuffer;
 };
 
 struct AdoptedName {
@@ -87,15 +96,92 @@ bool Flush(OpenFileState& f) {
 }
 
 // Gives back read-ahead bytes so the file's position is the logical one.
+// Decoded text has no such position: a UTF-16 file is read forward only.
 bool DropReadAhead(OpenFileState& f) {
+    if (f.decoder) {
+        return false;
+    }
     const UINT unread = f.readLen - f.readPos;
     f.readPos = f.readLen = 0;
     f.endSeen = false;
     return unread == 0 || os::Seek(f.file, -static_cast<INT64>(unread), FILE_CURRENT) >= 0;
 }
 
+// Reads and decodes until decoded text is ready: its length, 0 at the end,
+// -1 on error and when the file is not the UTF-16 that its mark says.
+long RefillDecoded(OpenFileState& f) {
+    f.readPos = f.readLen = 0;
+    while (!f.decoder->failed()) {
+        const long got = os::Read(f.file, f.rawBuffer.get(), kBufferSize);
+        if (got < 0) {
+            return -1;
+        }
+        if (got == 0) {
+            f.decoder->Finish();
+            return f.decoder->failed() ? -1 : 0;
+        }
+        f.readLen = static_cast<UINT>(f.decoder->Decode(
+            f.rawBuffer.get(), static_cast<std::size_t>(got), f.readBuffer.get()));
+        if (f.readLen > 0) {
+            return f.readLen;
+        }
+    }
+    return -1;
+}
+
+long Refill(OpenFileState& f);
+
+// The first read of a file opened for reading: a mark at its start decides
+// how the rest is read. Only as many bytes as a mark needs are read, so a
+// mark split between two reads of a pipe is found too.
+long RefillAtStart(OpenFileState& f) {
+    f.lookForMark = false;
+    char head[kLongestTextMark];
+    std::size_t have = 0;
+    bool end = false;
+    TextMark mark;
+    while ((mark = FindTextMark(head, have, end)) == TextMark::Undecided) {
+        const long got = os::Read(f.file, head + have, static_cast<UINT>(sizeof head - have));
+        if (got < 0) {
+            return -1;
+        }
+        end = got == 0;
+        have += static_cast<std::size_t>(got);
+    }
+    const std::size_t skip = TextMarkLength(mark);
+    if (mark == TextMark::Utf16Le || mark == TextMark::Utf16Be) {
+        f.decoder = std::make_unique<Utf16Decoder>(mark == TextMark::Utf16Be);
+        f.rawBuffer = std::make_unique<char[]>(kBufferSize);
+        f.readBuffer = std::make_unique<char[]>(kDecodedSize);
+        // At most half a code unit, kept for the next read.
+        f.decoder->Decode(head + skip, have - skip, f.readBuffer.get());
+        if (end) {
+            f.decoder->Finish();
+            return f.decoder->failed() ? -1 : 0;
+        }
+        return RefillDecoded(f);
+    }
+    f.readPos = 0;
+    f.readLen = static_cast<UINT>(have - skip);
+    if (f.readLen == 0) {
+        return end ? 0 : Refill(f);
+    }
+    if (!f.readBuffer) {
+        f.readBuffer = std::make_unique<char[]>(kBufferSize);
+    }
+    std::memcpy(f.readBuffer.get(), head + skip, f.readLen);
+    f.endSeen = end;
+    return f.readLen;
+}
+
 // Refills the read buffer: bytes available, 0 at the end, -1 on error.
 long Refill(OpenFileState& f) {
+    if (f.lookForMark) {
+        return RefillAtStart(f);
+    }
+    if (f.decoder) {
+        return RefillDecoded(f);
+    }
     if (!f.readBuffer) {
         f.readBuffer = std::make_unique<char[]>(kBufferSize);
     }
@@ -117,7 +203,7 @@ UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) 
                 break;
             }
             long got;
-            if (stop < 0 && max - done >= kBufferSize) {
+            if (stop < 0 && max - done >= kBufferSize && !f.lookForMark && !f.decoder) {
                 // Big plain reads bypass the buffer: one copy fewer.
                 got = os::Read(f.file, out + done, max - done);
                 if (got > 0) {
@@ -161,7 +247,19 @@ HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
         of->cBytes = sizeof(OFSTRUCT);
         of->nErrCode = static_cast<unsigned short>(file == os::kNoFile ? error : 0);
     }
-    return file == os::kNoFile ? HFILE_ERROR : Register(file, adopted != nullptr);
+    if (file == os::kNoFile) {
+        return HFILE_ERROR;
+    }
+    const HFILE h = Register(file, adopted != nullptr);
+    OpenFileState& f = *Lookup(h);
+    if (adopted != nullptr) {
+        // Standard output gets bytes as they are: a pipe or a terminal has no
+        // start to look at.
+        f.lookForMark = adopted->stream == StandardStream::Input;
+    } else if ((style & (OF_READWRITE | OF_CREATE)) == 0) {
+        f.lookForMark = true;
+    }
+    return h;
 }
 
 UINT _lread(HFILE h, void* buffer, UINT count) {
@@ -213,7 +311,10 @@ INT64 _llseek(HFILE h, INT64 offset, int origin) {
     if (f == nullptr || !Flush(*f) || !DropReadAhead(*f)) {
         return -1;
     }
-    return os::Seek(f->file, offset, origin);
+    const INT64 position = os::Seek(f->file, offset, origin);
+    // A mark counts only at the start.
+    f->lookForMark = f->lookForMark && position == 0;
+    return position;
 }
 
 HFILE _lclose(HFILE h) {

@@ -35,7 +35,11 @@ struct OFSTRUCT {
 
 // OF_READ: an existing file that is not a directory. The first read of a
 // named pipe waits for its writer, as `cat` does. On Windows only disk files
-// open: devices (NUL, CON, COM1) and pipes are refused.
+// open: devices (NUL, CON, COM1) and pipes are refused. A byte-order mark at
+// the start is never read: after EF BB BF the bytes follow as they are, after
+// FF FE or FE FF the UTF-16 text is read as UTF-8, forward only (seeks and
+// writes fail), and a lone surrogate or an odd last byte is a read error.
+// Standard input, once adopted, is read alike.
 // OF_READWRITE: an existing file, for reading and writing.
 // OF_CREATE | OF_READWRITE: a new, empty file; never replaces an existing one.
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style);
