@@ -49,7 +49,6 @@ BOOL LineTarget::Write() {
         FailOperation(files_);
         return FALSE;
     }
-    written_ += static_cast<INT64>(out_.size);
     out_.size = 0;
     return TRUE;
 }
@@ -59,8 +58,14 @@ BOOL LineTarget::WriteNoticeByNotice() {
     waitingCount_ = 0;
     const UINT size = static_cast<UINT>(out_.size);
     out_.size = 0;
+    // Where the target ends before this write, counted in the file's bytes:
+    // a UTF-16 target takes more bytes than it is given.
+    const INT64 before = _llseek(files_->target, 0, FILE_CURRENT);
+    if (before < 0 && files_->canCutBack) {
+        FailOperation(files_);
+        return FALSE;
+    }
     if (WriteTarget(*files_, out_.data, size) && FlushFile(files_->target)) {
-        written_ += size;
         for (std::size_t i = 0; i < count; ++i) {
             ShowNotice();
         }
@@ -69,7 +74,7 @@ BOOL LineTarget::WriteNoticeByNotice() {
     // Some of it did not go: take it back and write it again as writes line
     // by line would have gone, up to each notice, so that the notices after
     // the failing write are never shown.
-    if (!CutTargetTo(*files_, files_->targetStart + written_)) {
+    if (!files_->canCutBack || !CutTargetTo(*files_, before)) {
         // Writing the parts again after an uncut tail would double them.
         FailOperation(files_);
         return FALSE;
@@ -81,7 +86,6 @@ BOOL LineTarget::WriteNoticeByNotice() {
             FailOperation(files_);
             return FALSE;
         }
-        written_ += part;
         from = waiting_[i];
         ShowNotice();
     }
@@ -89,7 +93,6 @@ BOOL LineTarget::WriteNoticeByNotice() {
         FailOperation(files_);
         return FALSE;
     }
-    written_ += static_cast<INT64>(size - from);
     return TRUE;
 }
 

@@ -41,7 +41,6 @@ class LineTarget {
     OperationFiles* files_;
     std::unique_ptr<char[]> buffer_;
     LineOutput out_;
-    INT64 written_ = 0;  // bytes this operation has appended so far
     bool gather_;
     std::array<std::size_t, kMaxWaiting> waiting_{};  // output before each notice
     std::size_t waitingCount_ = 0;

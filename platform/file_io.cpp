@@ -1,7 +1,8 @@
 // The file services on top of the system's raw files: one read and one write
 // buffer per open file, so that byte-sized calls stay cheap. A file opened for
 // reading that starts with a byte-order mark is read without it, UTF-16 as
-// UTF-8.
+// UTF-8; a file opened for writing that starts with a UTF-16 mark gets what is
+// written in that UTF-16.
 #include "platform/file_io.h"
 
 #include <algorithm>
@@ -21,6 +22,9 @@ constexpr UINT kBufferSize = 64 * 1024;
 constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
 // The read buffer of a UTF-16 file holds one buffer's bytes decoded.
 constexpr std::size_t kDecodedSize = Utf16Decoder::Room(kBufferSize);
+// Written bytes are encoded this many at a time, into an empty write buffer.
+constexpr UINT kEncodePiece = kBufferSize / 2 - 3;
+static_assert(Utf16Encoder::Room(kEncodePiece) <= kBufferSize);
 
 struct OpenFileState {
     os::File file = os::kNoFile;
@@ -38,6 +42,7 @@ struct OpenFileState {
     // A UTF-16 file being read: its bytes come through rawBuffer.
     std::unique_ptr<Utf16Decoder> decoder;
     std::unique_ptr<char[]> rawBuffer;
+    std::unique_ptr<Utf16Encoder> encoder;  // a UTF-16 file being written
 };
 
 struct AdoptedName {
@@ -80,6 +85,21 @@ HFILE Register(os::File file, bool standardStream) {
     return static_cast<HFILE>(g_table.size() - 1);
 }
 
+// A UTF-16 mark at the start of a file that may be written decides how.
+// Pipes and terminals have no start to look at.
+void FindWriteEncoding(OpenFileState& f) {
+    char head[kLongestTextMark];
+    if (os::Seek(f.file, 0, FILE_CURRENT) != 0) {
+        return;
+    }
+    const long got = os::Read(f.file, head, sizeof head);
+    const TextMark mark = FindTextMark(head, got > 0 ? static_cast<std::size_t>(got) : 0, true);
+    if (os::Seek(f.file, 0, FILE_BEGIN) == 0 &&
+        (mark == TextMark::Utf16Le || mark == TextMark::Utf16Be)) {
+        f.encoder = std::make_unique<Utf16Encoder>(mark == TextMark::Utf16Be);
+    }
+}
+
 bool Flush(OpenFileState& f) {
     if (f.writeFailed) {
         return false;
@@ -92,6 +112,30 @@ bool Flush(OpenFileState& f) {
             return false;
         }
     }
+    return true;
+}
+
+// Room for `need` more bytes in the write buffer; false when pending output
+// could not be written.
+bool MakeRoom(OpenFileState& f, std::size_t need) {
+    if (!f.writeBuffer) {
+        f.writeBuffer = std::make_unique<char[]>(kBufferSize);
+    }
+    return f.writeLen + need <= kBufferSize || Flush(f);
+}
+
+// Encodes written bytes into the write buffer, a piece at a time.
+bool WriteEncoded(OpenFileState& f, const char* bytes, UINT count) {
+    do {
+        const UINT piece = std::min(count, kEncodePiece);
+        if (!MakeRoom(f, Utf16Encoder::Room(piece))) {
+            return false;
+        }
+        f.writeLen +=
+            static_cast<UINT>(f.encoder->Encode(bytes, piece, f.writeBuffer.get() + f.writeLen));
+        bytes += piece;
+        count -= piece;
+    } while (count > 0);
     return true;
 }
 
@@ -258,6 +302,8 @@ HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
         f.lookForMark = adopted->stream == StandardStream::Input;
     } else if ((style & (OF_READWRITE | OF_CREATE)) == 0) {
         f.lookForMark = true;
+    } else if ((style & OF_CREATE) == 0) {
+        FindWriteEncoding(f);
     }
     return h;
 }
@@ -286,6 +332,9 @@ UINT _lwrite(HFILE h, const void* buffer, UINT count) {
         return kError;
     }
     const char* bytes = static_cast<const char*>(buffer);
+    if (f->encoder) {
+        return WriteEncoded(*f, bytes, count) ? count : kError;
+    }
     if (f->writeLen + count > kBufferSize) {
         if (!Flush(*f)) {
             return kError;
@@ -322,6 +371,10 @@ HFILE _lclose(HFILE h) {
     if (f == nullptr) {
         return HFILE_ERROR;
     }
+    if (f->encoder && MakeRoom(*f, Utf16Encoder::Room(0))) {
+        // A sequence that the end of the output cut short.
+        f->writeLen += static_cast<UINT>(f->encoder->Finish(f->writeBuffer.get() + f->writeLen));
+    }
     const bool flushed = Flush(*f);
     const bool closed = os::Close(f->file);
     g_table[static_cast<std::size_t>(h)].reset();
@@ -347,6 +400,9 @@ BOOL TruncateFile(HFILE h, INT64 length) {
         return FALSE;
     }
     f->writeLen = 0;
+    if (f->encoder) {
+        f->encoder->Reset();
+    }
     f->readPos = f->readLen = 0;
     f->endSeen = false;
     f->writeFailed = false;

@@ -40,7 +40,11 @@ struct OFSTRUCT {
 // FF FE or FE FF the UTF-16 text is read as UTF-8, forward only (seeks and
 // writes fail), and a lone surrogate or an odd last byte is a read error.
 // Standard input, once adopted, is read alike.
-// OF_READWRITE: an existing file, for reading and writing.
+// OF_READWRITE: an existing file, for reading and writing. When it starts
+// with FF FE or FE FF, what is written is taken as UTF-8 and goes out in that
+// UTF-16; a byte of no valid sequence becomes the character of its number
+// (ISO 8859-1). Reads give its bytes as they are. Adopted standard output is
+// written as it is.
 // OF_CREATE | OF_READWRITE: a new, empty file; never replaces an existing one.
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style);
 

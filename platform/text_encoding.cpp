@@ -138,4 +138,87 @@ void Utf16Decoder::Finish() {
     }
 }
 
+std::size_t Utf16Encoder::Encode(const char* in, std::size_t count, char* out) {
+    char* const start = out;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (need_ > 0) {
+            if (b >= low_ && b <= high_) {
+                bytes_[held_++] = b;
+                codePoint_ = codePoint_ << 6 | (b & 0x3F);
+                low_ = 0x80;
+                high_ = 0xBF;
+                if (--need_ == 0) {
+                    held_ = 0;
+                    out = PutCodePoint(codePoint_, out);
+                }
+                continue;
+            }
+            // The sequence broke off: its bytes stand for themselves, and
+            // this one starts afresh.
+            out = PutHeld(out);
+        }
+        if (b < 0x80) {
+            out = PutUnit(b, out);
+            continue;
+        }
+        // Leads of valid sequences only, with the range of the byte after
+        // them: no overlong forms, no surrogates, nothing above U+10FFFF.
+        if (b >= 0xC2 && b <= 0xDF) {
+            need_ = 1;
+            codePoint_ = b & 0x1Fu;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            need_ = 2;
+            codePoint_ = b & 0x0Fu;
+            low_ = b == 0xE0 ? 0xA0 : 0x80;
+            high_ = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            need_ = 3;
+            codePoint_ = b & 0x07u;
+            low_ = b == 0xF0 ? 0x90 : 0x80;
+            high_ = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            out = PutUnit(b, out);
+            continue;
+        }
+        bytes_[held_++] = b;
+    }
+    return static_cast<std::size_t>(out - start);
+}
+
+std::size_t Utf16Encoder::Finish(char* out) {
+    return static_cast<std::size_t>(PutHeld(out) - out);
+}
+
+char* Utf16Encoder::PutHeld(char* out) {
+    for (std::size_t i = 0; i < held_; ++i) {
+        out = PutUnit(bytes_[i], out);
+    }
+    Reset();
+    return out;
+}
+
+void Utf16Encoder::Reset() {
+    held_ = 0;
+    need_ = 0;
+    low_ = 0x80;
+    high_ = 0xBF;
+}
+
+char* Utf16Encoder::PutUnit(unsigned unit, char* out) const {
+    const char hi = static_cast<char>(unit >> 8);
+    const char lo = static_cast<char>(unit & 0xFF);
+    *out++ = bigEndian_ ? hi : lo;
+    *out++ = bigEndian_ ? lo : hi;
+    return out;
+}
+
+char* Utf16Encoder::PutCodePoint(unsigned codePoint, char* out) const {
+    if (codePoint < 0x10000) {
+        return PutUnit(codePoint, out);
+    }
+    out = PutUnit(0xD800 + ((codePoint - 0x10000) >> 10), out);
+    return PutUnit(0xDC00 + ((codePoint - 0x10000) & 0x3FF), out);
+}
+
 }  // namespace sif

@@ -32,6 +32,24 @@ const char kReadWrite[] = "Fehlermeldung: Fehler beim Lesen/Schreiben !";
 const char kFailed[] = "Fehlermeldung: Datei ex, nicht/Erzeugung fehlgeschlagen !";
 const char kTooLong[] = "Fehlermeldung: Zeile zu lang > 500 Zeichen !";
 
+// ASCII text as UTF-16LE with its mark.
+std::string Utf16(const std::string& ascii) {
+    std::string le = "\xFF\xFE";
+    for (char c : ascii) {
+        le += {c, '\0'};
+    }
+    return le;
+}
+
+// A target's earlier bytes: the run's output is appended to a UTF-16 one in
+// UTF-16, two bytes for each byte of ASCII, and cut back from it alike.
+struct Earlier {
+    std::string bytes;
+    std::size_t width;
+};
+
+const Earlier kEarlierTargets[] = {{kEarlier, 1}, {Utf16(kEarlier), 2}};
+
 // Groups of `lines` short lines with a quoted piece each, then a line of 600
 // bytes without quotes, which gives a notice. `outputBefore` receives, for
 // each notice, the positive output that comes before it.
@@ -106,15 +124,18 @@ class FileSizeLimit : public CliBoundary, public ::testing::WithParamInterface<M
 TEST_P(FileSizeLimit, AFailedWriteTakesTheRunsOutputBackOut) {
     const ModeCase& c = GetParam();
     WriteBytes(At("src.txt"), BigSource(c.resource));
-    WriteBytes(At("out.txt"), kEarlier);
-    CliLaunch launch = Launch(c.options, "src.txt");
-    launch.fileSizeLimit = 100000;
-    CliProcess cli(launch);
-    EXPECT_EQ(cli.Wait(), 1);
-    EXPECT_FALSE(cli.KilledBySignal());
-    EXPECT_EQ(ReadBytes(At("out.txt")), kEarlier);
-    const std::string err = ReadBytes(At(".stderr"));
-    EXPECT_NE(err.find(kReadWrite), std::string::npos) << err;
+    for (const Earlier& earlier : kEarlierTargets) {
+        SCOPED_TRACE(earlier.width == 1 ? "bytes" : "UTF-16");
+        WriteBytes(At("out.txt"), earlier.bytes);
+        CliLaunch launch = Launch(c.options, "src.txt");
+        launch.fileSizeLimit = 100000;
+        CliProcess cli(launch);
+        EXPECT_EQ(cli.Wait(), 1);
+        EXPECT_FALSE(cli.KilledBySignal());
+        EXPECT_TRUE(ReadBytes(At("out.txt")) == earlier.bytes);
+        const std::string err = ReadBytes(At(".stderr"));
+        EXPECT_NE(err.find(kReadWrite), std::string::npos) << err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, FileSizeLimit, ::testing::ValuesIn(kModes),
@@ -143,23 +164,28 @@ TEST_P(ListFileSizeLimit, TakesOnlyTheFailedFilesOutputBackOut) {
 // The notices shown are those that writes line by line would have let
 // through: each one whose output before it fits under the limit.
 TEST_F(CliBoundary, AFailedWriteShowsTheNoticesBeforeItOnly) {
+    // Over 400 KB of output: large writes go through before one fails.
+    const std::size_t limit = 300000;
     std::vector<std::size_t> outputBefore;
-    WriteBytes(At("src.txt"), LinesWithNotices(2000, 10, &outputBefore));
-    WriteBytes(At("out.txt"), kEarlier);
-    CliLaunch launch = Launch({}, "src.txt");
-    launch.fileSizeLimit = 100000;
-    std::vector<std::string> expected;
-    for (std::size_t before : outputBefore) {
-        if (sizeof kEarlier - 1 + before <= 100000) {
-            expected.push_back(kTooLong);
+    WriteBytes(At("src.txt"), LinesWithNotices(3000, 10, &outputBefore));
+    for (const Earlier& earlier : kEarlierTargets) {
+        SCOPED_TRACE(earlier.width == 1 ? "bytes" : "UTF-16");
+        WriteBytes(At("out.txt"), earlier.bytes);
+        CliLaunch launch = Launch({}, "src.txt");
+        launch.fileSizeLimit = limit;
+        std::vector<std::string> expected;
+        for (std::size_t before : outputBefore) {
+            if (earlier.bytes.size() + earlier.width * before <= limit) {
+                expected.push_back(kTooLong);
+            }
         }
+        expected.push_back(kReadWrite);
+        expected.push_back(kFailed);
+        CliProcess cli(launch);
+        EXPECT_EQ(cli.Wait(), 1);
+        EXPECT_TRUE(ReadBytes(At("out.txt")) == earlier.bytes);
+        EXPECT_EQ(sif::test::SplitLines(ReadBytes(At(".stderr"))), expected);
     }
-    expected.push_back(kReadWrite);
-    expected.push_back(kFailed);
-    CliProcess cli(launch);
-    EXPECT_EQ(cli.Wait(), 1);
-    EXPECT_EQ(ReadBytes(At("out.txt")), kEarlier);
-    EXPECT_EQ(sif::test::SplitLines(ReadBytes(At(".stderr"))), expected);
 }
 
 // The line modes: the multiline modes take no list.

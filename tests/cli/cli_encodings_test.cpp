@@ -248,7 +248,8 @@ struct RowCase {
     std::string standardInput;  // "" for none
     int status;
     Lines errLines;
-    std::string appended;  // to the target's earlier bytes
+    std::string appended;           // to the target's earlier bytes
+    std::string target = kEarlier;  // those bytes
 };
 
 void PrintTo(const RowCase& c, std::ostream* os) {
@@ -260,13 +261,13 @@ class CliEncodingRows : public CliEncodings, public ::testing::WithParamInterfac
 TEST_P(CliEncodingRows, AppendTheTextOrNothing) {
     const RowCase& c = GetParam();
     auto files = c.files;
-    files.emplace_back("out.txt", kEarlier);
+    files.emplace_back("out.txt", c.target);
     const Outcome o =
         Run("row", files, c.args,
             c.standardInput.empty() ? sif::test::kNoStream : PipeHolding(c.standardInput));
     EXPECT_EQ(o.status, c.status);
     EXPECT_EQ(o.errLines, c.errLines);
-    EXPECT_EQ(o.target, kEarlier + c.appended);
+    EXPECT_EQ(o.target, c.target + c.appended);
 }
 
 const std::string kSmile = "\xF0\x9F\x98\x80";
@@ -327,6 +328,30 @@ INSTANTIATE_TEST_SUITE_P(
                 0,
                 {"Meldung: Listendatei abarbeiten", "Meldung: Operation abgechlossen"},
                 "1\r\n2 \xC3\xA4\r\n"},
+        RowCase{"Utf16TargetFromUtf8",
+                {{"src.txt", "\"\xC3\xA4 " + kSmile + "\"\r\n"}},
+                {"src.txt", "out.txt"},
+                "",
+                0,
+                kDone,
+                Le("\xC3\xA4 " + kSmile + "\r\n").substr(2),
+                Le(kEarlier)},
+        RowCase{"Utf16TargetFromUtf16",
+                {{"a.rc", Le("  CAPTION \"\xC3\xA4\"\r\n")}},
+                {"--kind=rc", "a.rc", "out.txt"},
+                "",
+                0,
+                kDone,
+                Be("\xC3\xA4\tCAPTION\ta.rc\r\n").substr(2),
+                Be(kEarlier)},
+        RowCase{"Utf16TargetCutBack",
+                {{"src.txt", Le("\"x\"\r\n") + "y"}},
+                {"--mode=negative", "src.txt", "out.txt"},
+                "",
+                1,
+                kReadError,
+                "",
+                Le(kEarlier)},
         RowCase{"StandardInputWithMark",
                 {},
                 {"--mode=negative", "-", "out.txt"},

@@ -2,6 +2,7 @@
 // services.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,67 @@ TEST_F(FileMarksTest, AMarkCountsOnlyAtTheStart) {
               "\xFF\xFE"
               "c");
     _lclose(h);
+}
+
+std::string LeOf(const std::string& ascii) {
+    std::string le;
+    for (char c : ascii) {
+        AddUnit(&le, static_cast<unsigned char>(c));
+    }
+    return le;
+}
+
+struct WriteCase {
+    const char* name;
+    std::string before;
+    std::string written;  // how the bytes written reach the file
+};
+
+TEST_F(FileMarksTest, AUtf16FileGetsWhatIsWrittenInItsOrder) {
+    const Text t = LongText();
+    // A byte of no sequence, and the end of the output cutting one short.
+    const std::string written = t.utf8 + "\xFC|\xE2\x82";
+    const std::string tail = LeOf("\xFC|\xE2\x82");
+    const WriteCase cases[] = {
+        {"utf-16le", "\xFF\xFE" + LeOf("old"), t.le + tail},
+        {"utf-16be", "\xFE\xFF" + Be(LeOf("old")), Be(t.le + tail)},
+        {"utf-8 mark",
+         "\xEF\xBB\xBF"
+         "old",
+         written},
+        {"no mark", "old", written},
+        {"empty", "", written},
+        {"half a utf-16 mark", "\xFF", written},
+    };
+    for (const WriteCase& c : cases) {
+        for (std::size_t piece : {std::size_t{1}, std::size_t{5}, std::size_t{70000}}) {
+            SCOPED_TRACE(std::string(c.name) + ", writes of " + std::to_string(piece));
+            WriteBytes(file, c.before);
+            HFILE h = Open(file, OF_READWRITE);
+            ASSERT_EQ(_llseek(h, 0, FILE_END), static_cast<INT64>(c.before.size()));
+            for (std::size_t at = 0; at < written.size(); at += piece) {
+                const UINT n = static_cast<UINT>(std::min(piece, written.size() - at));
+                ASSERT_EQ(_lwrite(h, written.data() + at, n), n);
+            }
+            EXPECT_EQ(_lclose(h), 0);
+            EXPECT_TRUE(ReadBytes(file) == c.before + c.written);
+        }
+    }
+}
+
+TEST_F(FileMarksTest, AUtf16FileIsCutBackToItsBytes) {
+    const std::string before = "\xFF\xFE" + LeOf("old");
+    WriteBytes(file, before);
+    HFILE h = Open(file, OF_READWRITE);
+    const INT64 end = _llseek(h, 0, FILE_END);
+    const std::string big(100000, 'x');
+    ASSERT_EQ(_lwrite(h, big.data(), static_cast<UINT>(big.size())), big.size());
+    ASSERT_EQ(_lwrite(h, "\xE2\x82", 2), 2u);
+    EXPECT_TRUE(TruncateFile(h, end));
+    // The sequence begun before the cut is gone with it.
+    ASSERT_EQ(_lwrite(h, "\xAC", 1), 1u);
+    EXPECT_EQ(_lclose(h), 0);
+    EXPECT_EQ(ReadBytes(file), before + LeOf("\xAC"));
 }
 
 #ifndef _WIN32

@@ -97,6 +97,73 @@ TEST(Utf16Decoder, RoomHoldsTheWidestPiece) {
     EXPECT_LE(13u, Utf16Decoder::Room(piece.size()));
 }
 
+struct EncodeCase {
+    const char* name;
+    std::string utf8;
+    std::string le;  // UTF-16LE without a mark
+};
+
+std::string Encode(const std::string& in, bool bigEndian, std::size_t piece) {
+    Utf16Encoder e(bigEndian);
+    std::string out;
+    for (std::size_t at = 0; at < in.size(); at += piece) {
+        const std::size_t n = std::min(piece, in.size() - at);
+        std::string part(Utf16Encoder::Room(n), '\0');
+        part.resize(e.Encode(in.data() + at, n, part.data()));
+        out += part;
+    }
+    std::string tail(Utf16Encoder::Room(0), '\0');
+    tail.resize(e.Finish(tail.data()));
+    return out + tail;
+}
+
+class EncodeCases : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(EncodeCases, AnySplitAndEitherOrderGivesTheSame) {
+    const EncodeCase& c = GetParam();
+    for (bool big : {false, true}) {
+        for (std::size_t piece :
+             {std::size_t{1}, std::size_t{2}, std::size_t{3}, c.utf8.size() + 1}) {
+            SCOPED_TRACE((big ? "BE, piece " : "LE, piece ") + std::to_string(piece));
+            EXPECT_EQ(Encode(c.utf8, big, piece), big ? Swapped(c.le) : c.le);
+        }
+    }
+}
+
+// A byte that is no part of a valid sequence stands for the character of its
+// own number, so text in the Western code page keeps its letters.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodeCases,
+    ::testing::Values(EncodeCase{"Ascii", "OK\tPUSHBUTTON\r\n",
+                                 Le({'O', 'K', '\t', 'P', 'U', 'S', 'H', 'B', 'U', 'T', 'T', 'O',
+                                     'N', '\r', '\n'})},
+                      EncodeCase{"Valid", "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF",
+                                 Le({0xE4, 0x20AC, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF})},
+                      EncodeCase{"WesternCodePage",
+                                 "Gr\xF6\xDF"
+                                 "e\r\n",
+                                 Le({'G', 'r', 0xF6, 0xDF, 'e', '\r', '\n'})},
+                      EncodeCase{"CutShortThenAscii", "\xE2\x82x", Le({0xE2, 0x82, 'x'})},
+                      EncodeCase{"CutShortAtTheEnd", "a\xF0\x9F\x98", Le({'a', 0xF0, 0x9F, 0x98})},
+                      EncodeCase{"CutShortThenLead", "\xC3\xC3\xA4", Le({0xC3, 0xE4})},
+                      EncodeCase{"StrayContinuation", "\x80\xBF", Le({0x80, 0xBF})},
+                      EncodeCase{"Overlong", "\xC0\xAF\xE0\x80\xAF",
+                                 Le({0xC0, 0xAF, 0xE0, 0x80, 0xAF})},
+                      EncodeCase{"EncodedSurrogate", "\xED\xA0\x80", Le({0xED, 0xA0, 0x80})},
+                      EncodeCase{"AboveTheLastPlane", "\xF4\x90\x80\x80\xF5",
+                                 Le({0xF4, 0x90, 0x80, 0x80, 0xF5})}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf16Encoder, ResetForgetsAHeldSequence) {
+    Utf16Encoder e(false);
+    char out[16];
+    EXPECT_EQ(e.Encode("\xE2\x82", 2, out), 0u);
+    e.Reset();
+    EXPECT_EQ(e.Encode("\xAC", 1, out), 2u);
+    EXPECT_EQ(std::string(out, 2), Le({0xAC}));
+    EXPECT_EQ(e.Finish(out), 0u);
+}
+
 struct MarkCase {
     std::string head;
     bool atEnd;
