@@ -329,9 +329,10 @@ void Win32WindowBackend::EndModalLoop(HWND dialog) {
 }
 
 int Win32WindowBackend::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT) {
+    // A box without an owner leaves the main dialog enabled; MB_TASKMODAL
+    // would disable every window of the thread.
     MessageBoxW(ToWin32(owner), Widen(text != nullptr ? text : "", kDialogCodePage).c_str(),
-                Widen(caption != nullptr ? caption : "", kDialogCodePage).c_str(),
-                MB_OK | (owner != nullptr ? 0u : static_cast<UINT>(MB_TASKMODAL)));
+                Widen(caption != nullptr ? caption : "", kDialogCodePage).c_str(), MB_OK);
     return IDOK;
 }
 
