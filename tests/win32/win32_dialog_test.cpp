@@ -4,7 +4,9 @@
 
 namespace sif::test {
 
-Win32DialogTest::Win32DialogTest() {
+Win32DialogTest::Win32DialogTest(bool realBoxes) {
+    if (!realBoxes)
+        boxes_.emplace();
     g_bEnglish = 0;
     backend_.SetDialogColors(RGB(192, 192, 192), RGB(0, 0, 0));
     CDialog::SetModalHook([this](CDialog& d) {

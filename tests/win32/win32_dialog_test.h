@@ -1,6 +1,7 @@
 // A fixture for tests on Windows' own windows: the Win32 backend installed,
 // German at the start and again afterwards, the main dialog made from
-// template 101 and shown, boxes recorded and modal runs handed to a hook.
+// template 101 and shown, boxes recorded (or shown by Windows) and modal
+// runs handed to a hook.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,13 @@ namespace sif::test {
 
 class Win32DialogTest : public testing::Test {
   protected:
-    Win32DialogTest();
+    // realBoxes: boxes are Windows' own, which a test must answer.
+    explicit Win32DialogTest(bool realBoxes = false);
     ~Win32DialogTest() override;
 
     ::HWND Main() const { return window_; }
     CFilterDlg& dlg() { return *dialog_; }
-    const RecordingMessageSink& boxes() const { return boxes_; }
+    const RecordingMessageSink& boxes() const { return *boxes_; }
     const std::vector<unsigned>& modalTemplates() const { return modal_; }
     // Runs for every modal dialog instead of its loop, the dialog made.
     void OnModal(std::function<void(::HWND)> handler) { onModal_ = std::move(handler); }
@@ -43,7 +46,7 @@ class Win32DialogTest : public testing::Test {
   private:
     win32::Win32WindowBackend backend_;
     ScopedWindowBackend installed_{backend_};
-    RecordingMessageSink boxes_;  // a real box would wait for a user
+    std::optional<RecordingMessageSink> boxes_;  // a real box waits for a user
     std::vector<unsigned> modal_;
     std::function<void(::HWND)> onModal_;
     std::unique_ptr<CFilterDlg> dialog_;

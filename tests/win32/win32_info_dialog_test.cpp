@@ -1,7 +1,7 @@
 // The information boxes on Windows' own windows: template 100 (German) and
 // 104 (English) as the main dialog's owned boxes, their texts, icon and
-// size, and OK closing them, through the modal hook and in Windows' own
-// modal loop.
+// size, and OK, Escape and the close box closing them, through the modal
+// hook and in Windows' own modal loop.
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +9,7 @@
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
 #include "tests/support/dialog_expectations.h"
+#include "tests/win32/box_answerer.h"
 #include "tests/win32/win32_dialog_test.h"
 #include "ui/control_ids.h"
 #include "ui/info_dlg.h"
@@ -146,6 +147,56 @@ TEST_F(Win32InfoDialogTest, InfoRunsTheBoxInWindowsOwnModalLoop) {
         EXPECT_EQ(OwnedWindow(Main()), nullptr) << "the box is still open";
     }
 }
+
+struct CloseCase {
+    const char* name;
+    bool english;
+    Answer answer;
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Win32InfoCloseTest : public Win32DialogTest, public testing::WithParamInterface<CloseCase> {
+  protected:
+    void SetUp() override { ASSERT_NE(Main(), nullptr) << "no main dialog from template 101"; }
+};
+
+// As a user closes the box: a key press or a click on the frame, through the
+// box's own modal loop; the hook sees the box while it is open.
+TEST_P(Win32InfoCloseTest, ClosesTheBoxInWindowsOwnModalLoop) {
+    const CloseCase& c = GetParam();
+    CDialog::SetModalHook(nullptr);
+    CWinApp app;
+    app.m_pMainWnd = &dlg();
+    g_bEnglish = c.english ? 1 : 0;
+    std::vector<AnsweredBox> seen;
+    int missed = 0, stuck = 0;
+    {
+        BoxAnswerer answerer(Main(), c.answer);
+        Click(IDC_INFO);
+        seen = answerer.seen();
+        missed = answerer.missed();
+        stuck = answerer.stuck();
+    }
+    EXPECT_EQ(missed, 0) << "boxes the hook did not see";
+    EXPECT_EQ(stuck, 0) << "the answer did not close the box";
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Sifteron Information");
+    EXPECT_EQ(seen[0].owner, Main());
+    EXPECT_FALSE(seen[0].watchedEnabled);
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+    EXPECT_EQ(OwnedWindow(Main()), nullptr) << "the box is still open";
+    EXPECT_TRUE(IsWindowVisible(Main()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, Win32InfoCloseTest,
+                         testing::Values(CloseCase{"GermanEscape", false, Answer::Escape},
+                                         CloseCase{"GermanCloseBox", false, Answer::CloseBox},
+                                         CloseCase{"EnglishEscape", true, Answer::Escape},
+                                         CloseCase{"EnglishCloseBox", true, Answer::CloseBox}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace sif::test
