@@ -5,7 +5,8 @@
 # both. What no loader here can run is refused with status 126: run anyway,
 # it would "exit 0" with no output and pass a test falsely.
 # A start that Wine itself fails (its server, its prefix: the program never
-# ran) is tried once more, and said so. A program that ends in failure having
+# ran), or a GoogleTest program that fails before it printed anything, is
+# tried once more, and said so. A program that ends in failure having
 # written nothing leaves its status in the log beside Wine's own messages.
 set -uo pipefail
 program=${1:?usage: wine-run.sh PROGRAM.exe [ARGS...]}
@@ -78,16 +79,32 @@ wine_failed_start() {
     "$work/stderr"
 }
 
+# A GoogleTest program prints before it does anything else: one that failed
+# having printed nothing never reached its tests, whatever Wine said or not.
+gtest=no
+for arg in "$@"; do
+  case $arg in --gtest_*) gtest=yes ;; esac
+done
+wrote_nothing() { [ -p /dev/stdout ] && [ ! -s "$work/stdout" ]; }
+since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }'; }
+
 started=$EPOCHREALTIME
 status=0
 run_once "$@" || status=$?
+retry=no
 if [ "$status" -ne 0 ] && wine_failed_start; then
   echo "wine-run.sh: Wine failed to start $program (status $status, its message above); starting it once more" >&2
+  retry=yes
+elif [ "$status" -ne 0 ] && [ $gtest = yes ] && wrote_nothing; then
+  echo "wine-run.sh: $program ended with status $status after $(since "$started") s before GoogleTest printed anything (Wine's messages, if any, are above); starting it once more" >&2
+  retry=yes
+fi
+if [ $retry = yes ]; then
+  started=$EPOCHREALTIME
   status=0
   run_once "$@" || status=$?
 fi
-if [ "$status" -ne 0 ] && [ -p /dev/stdout ] && [ ! -s "$work/stdout" ]; then
-  elapsed=$(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
-  echo "wine-run.sh: $program ended with status $status after $elapsed s having written nothing to stdout; Wine's messages, if any, are above" >&2
+if [ "$status" -ne 0 ] && wrote_nothing; then
+  echo "wine-run.sh: $program ended with status $status after $(since "$started") s having written nothing to stdout; Wine's messages, if any, are above" >&2
 fi
 exit "$status"

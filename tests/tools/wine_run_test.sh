@@ -42,7 +42,9 @@ chmod +x "$work/loader"
 cp "$work/loader" "$work/loader64"
 
 # run NAME PROGRAM STDOUT-KIND SCRIPT-LINES...: runs wine-run.sh with the
-# loaders; stdout to a pipe or a file; the script's lines are the attempts.
+# loaders and the arguments in $args; stdout to a pipe or a file; the
+# script's lines are the attempts.
+args=(a 'b c')
 run() {
   local name=$1 program=$2 kind=$3; shift 3
   rm -f "$work/attempts" "$work/no-start"
@@ -50,10 +52,10 @@ run() {
   status=0
   if [ "$kind" = pipe ]; then
     SIF_WINE32=$work/loader SIF_WINE64=$work/loader64 WINEPREFIX=$work \
-      "$wine_run" "$work/$program" a 'b c' 2>"$work/stderr" | cat >"$work/stdout" || status=$?
+      "$wine_run" "$work/$program" "${args[@]}" 2>"$work/stderr" | cat >"$work/stdout" || status=$?
   else
     SIF_WINE32=$work/loader SIF_WINE64=$work/loader64 WINEPREFIX=$work \
-      "$wine_run" "$work/$program" a 'b c' 2>"$work/stderr" >"$work/stdout" || status=$?
+      "$wine_run" "$work/$program" "${args[@]}" 2>"$work/stderr" >"$work/stdout" || status=$?
   fi
   attempts=$(cat "$work/attempts" 2>/dev/null || echo 0)
   case_name=$name
@@ -122,6 +124,17 @@ run "silent death" x64.exe pipe 'exit 5'
 expect 5 1 'ended with status 5 after [0-9.]+ s having written nothing to stdout'
 run "silent failure, stdout a file" x64.exe file 'exit 1'
 expect 1 1 ''
+
+# A GoogleTest program that failed before printing never reached its tests:
+# tried once more. Once it printed, its failure is its own.
+args=(--gtest_filter=A.B)
+run "test program, silent" x64.exe pipe 'exit 1' 'echo "[==========]"; exit 0'
+expect 0 2 'status 1 after [0-9.]+ s before GoogleTest printed anything.*once more'
+run "test program, silent twice" x64.exe pipe 'exit 1' 'exit 1' 'exit 0'
+expect 1 2 'having written nothing to stdout'
+run "test program, failed test" x64.exe pipe 'echo "[  FAILED  ]"; exit 1' 'exit 0'
+expect 1 1 ''
+args=(a 'b c')
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"
