@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows pass of check.sh: cross-builds both Windows architectures with
 # MinGW-w64 and warnings as errors, runs each one's tests under Wine, checks
-# the programs' headers, and packs one ZIP per architecture into
-# build/windows/packages.
+# the programs' headers, and packs one ZIP and one installer per architecture
+# into build/windows/packages (tools/check-msi.sh tests the installers).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -93,4 +93,6 @@ fi
 echo "== Windows: packages =="
 timed "ZIPs" eval "pack x86_64 && pack i686"
 ls "$root"/packages/*.zip
+echo "== Windows: installers, tested under Wine =="
+timed "MSIs" bash tools/check-msi.sh
 printf -- '-- %s\n' "${timings[@]}"
