@@ -4,7 +4,7 @@
 # load shows itself here. Not part of check.sh (it takes long).
 # Usage: tools/stress-windows.sh [RUNS]   (20 by default; logs in build/windows/stress)
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit
 runs=${1:-20}
 root=build/windows
 logs=$root/stress

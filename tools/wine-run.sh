@@ -56,7 +56,8 @@ drain() {
 # the program: it writes to a pipe either way.
 run_once() {
   local status=0 err_pid out_pid=''
-  : >"$work/stderr" >"$work/stdout"
+  : >"$work/stderr"
+  : >"$work/stdout"
   exec {err}> >(exec tee "$work/stderr" >&2)
   err_pid=$!
   if [ -p /dev/stdout ]; then
@@ -65,7 +66,7 @@ run_once() {
   else
     exec {out}>&1
   fi
-  "$loader" "$program" "$@" 2>&$err >&$out || status=$?
+  "$loader" "$program" "$@" 2>&"$err" 1>&"$out" || status=$?
   exec {err}>&- {out}>&-
   drain "$err_pid"
   [ -z "$out_pid" ] || drain "$out_pid"
