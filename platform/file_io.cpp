@@ -151,10 +151,10 @@ bool DropReadAhead(OpenFileState& f) {
     return unread == 0 || os::Seek(f.file, -static_cast<INT64>(unread), FILE_CURRENT) >= 0;
 }
 
-// Reads and decodes until decoded text is ready: its length, 0 at the end,
-// -1 on error and when the file is not the UTF-16 that its mark says.
-long RefillDecoded(OpenFileState& f) {
-    f.readPos = f.readLen = 0;
+// Reads and decodes into `out` (kDecodedSize bytes) until some text is
+// there: its length, 0 at the end, -1 on error and when the file is not the
+// UTF-16 that its mark says.
+long ReadDecoded(OpenFileState& f, char* out) {
     while (!f.decoder->failed()) {
         const long got = os::Read(f.file, f.rawBuffer.get(), kBufferSize);
         if (got < 0) {
@@ -164,13 +164,20 @@ long RefillDecoded(OpenFileState& f) {
             f.decoder->Finish();
             return f.decoder->failed() ? -1 : 0;
         }
-        f.readLen = static_cast<UINT>(f.decoder->Decode(
-            f.rawBuffer.get(), static_cast<std::size_t>(got), f.readBuffer.get()));
-        if (f.readLen > 0) {
-            return f.readLen;
+        const std::size_t n =
+            f.decoder->Decode(f.rawBuffer.get(), static_cast<std::size_t>(got), out);
+        if (n > 0) {
+            return static_cast<long>(n);
         }
     }
     return -1;
+}
+
+long RefillDecoded(OpenFileState& f) {
+    const long got = ReadDecoded(f, f.readBuffer.get());
+    f.readPos = 0;
+    f.readLen = got > 0 ? static_cast<UINT>(got) : 0;
+    return got;
 }
 
 long Refill(OpenFileState& f);
@@ -250,6 +257,13 @@ UINT ReadBuffered(OpenFileState& f, char* out, UINT max, int stop, BOOL* atEnd) 
             if (stop < 0 && max - done >= kBufferSize && !f.lookForMark && !f.decoder) {
                 // Big plain reads bypass the buffer: one copy fewer.
                 got = os::Read(f.file, out + done, max - done);
+                if (got > 0) {
+                    done += static_cast<UINT>(got);
+                    continue;
+                }
+            } else if (stop < 0 && max - done >= kDecodedSize && f.decoder) {
+                // Likewise decoded straight into place.
+                got = ReadDecoded(f, out + done);
                 if (got > 0) {
                     done += static_cast<UINT>(got);
                     continue;

@@ -87,6 +87,30 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"OddLastByte", Le({'a', 'b'}) + "c", "ab", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Long ASCII runs are taken many units at a time; the run must end exactly
+// at the first unit outside ASCII, wherever it falls.
+TEST(Utf16Decoder, AsciiRunsEndAtTheFirstOtherCharacter) {
+    const std::pair<unsigned, std::string> others[] = {
+        {0x80, "\xC2\x80"}, {0xE4, "\xC3\xA4"}, {0x100, "\xC4\x80"}, {0x20AC, "\xE2\x82\xAC"}};
+    for (const auto& [unit, utf8] : others) {
+        for (std::size_t at = 0; at < 48; ++at) {
+            std::vector<unsigned> units;
+            std::string expected;
+            for (std::size_t i = 0; i < 48; ++i) {
+                const char c = static_cast<char>('a' + i % 26);
+                units.push_back(i == at ? unit : static_cast<unsigned char>(c));
+                expected += i == at ? utf8 : std::string(1, c);
+            }
+            for (bool big : {false, true}) {
+                SCOPED_TRACE("unit " + std::to_string(unit) + " at " + std::to_string(at) +
+                             (big ? ", BE" : ", LE"));
+                const std::string in = big ? Swapped(Le(units)) : Le(units);
+                EXPECT_EQ(Decode(in, big, in.size()).text, expected);
+            }
+        }
+    }
+}
+
 TEST(Utf16Decoder, RoomHoldsTheWidestPiece) {
     // A pair finished by the piece's first byte, then three-byte characters.
     Utf16Decoder d(false);
