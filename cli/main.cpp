@@ -45,6 +45,12 @@ const char kHelp[] =
     "keeps what reached it before a failure. SOURCE and TARGET that are one\n"
     "file, also through - (sifteron-cli a.txt - >>a.txt), are refused.\n"
     "\n"
+    "Files are read as bytes, except after a byte-order mark at the start of\n"
+    "SOURCE, of Liste.txt or of standard input: after FF FE or FE FF the UTF-16\n"
+    "text is read as UTF-8, after EF BB BF the UTF-8 text without the mark. A\n"
+    "TARGET file that starts with FF FE or FE FF gets the output in that UTF-16;\n"
+    "every other TARGET gets the bytes as they are.\n"
+    "\n"
 #ifdef _WIN32
     "Named devices (NUL, CON, COM1) and pipes are refused as SOURCE and TARGET;\n"
     "- takes standard input or output whatever it is. Ctrl-C, Ctrl-Break or\n"
