@@ -2,8 +2,9 @@
 # Times sifteron-cli in every mode and kind against a plain 64 KiB read+write
 # copy of the same file and the tools a user would otherwise reach for, on a
 # generated corpus in the page cache, with every output going to a file on
-# disk. Prints MB/s (median), peak RSS and ratios, then checks that
-# sifteron-cli's peak RSS does not grow with the input.
+# disk, and on the same corpus saved as UTF-16. Prints MB/s (median), peak RSS
+# and ratios, then checks that sifteron-cli's peak RSS does not grow with the
+# input.
 #
 #   bench/run.sh [--quick] [--runs N] [--work DIR] [--build DIR] [--cli PATH]
 #                [--no-build] [--skip-memory]
@@ -23,7 +24,7 @@ BUILD_FIRST=1
 MEMORY_CHECK=1
 
 usage() {
-    sed -n '2,9p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
     cat <<'EOF'
 
   --quick        smoke run: 20M text, 10M resource script, 3 runs, 1M vs 64M
@@ -113,11 +114,23 @@ corpus() { # kind size -> path
     fi
     echo "$path"
 }
+# The same text as UTF-16LE with its mark, as an editor saves it.
+utf16() { # path -> path of the copy
+    local path=$1.utf16
+    if [[ ! -f $path || "$(cat "$path.sum" 2>/dev/null)" != "$GEN_SUM" ]]; then
+        say "converting $1 to UTF-16"
+        { printf '\xff\xfe' && iconv -f UTF-8 -t UTF-16LE "$1"; } >"$path"
+        echo "$GEN_SUM" >"$path.sum"
+    fi
+    echo "$path"
+}
 warm() { for f; do dd if="$f" of=/dev/null bs=1M status=none; done; }
 bytes() { stat -c %s "$1"; }
 
 TEXT=$(corpus text "$TEXT_SIZE")
 RC=$(corpus rc "$RC_SIZE")
+TEXT16=$(utf16 "$TEXT")
+RC16=$(utf16 "$RC")
 
 # --- jobs ---------------------------------------------------------------------
 # Each command writes to "$OUT" (as target or by redirection); it runs directly
@@ -130,6 +143,8 @@ T=$(printf %q "$TEXT")
 R=$(printf %q "$RC")
 C=$(printf %q "$CLI")
 P=$(printf %q "$COPY")
+T16=$(printf %q "$TEXT16")
+R16=$(printf %q "$RC16")
 RC_WORDS='CAPTION|CONTROL|[LRC]TEXT|POPUP|MENUITEM|PUSHBUTTON'
 RC_AWK=$(printf %q "$REPO/bench/peers/rc.awk")
 RC_PERL=$(printf %q "$REPO/bench/peers/rc.pl")
@@ -142,6 +157,11 @@ for mode in positive negative multiline-positive multiline-negative; do
     ((HAVE_CLI)) && add "$mode" sifteron "$TEXT" "$C --mode $mode $T \"\$OUT\""
 done
 ((HAVE_CLI)) && add rc sifteron "$RC" "$C --kind rc $R \"\$OUT\""
+# The same text saved as UTF-16, which the file layer turns into UTF-8.
+for mode in positive negative multiline-positive multiline-negative; do
+    ((HAVE_CLI)) && add "$mode (utf-16)" sifteron "$TEXT16" "$C --mode $mode $T16 \"\$OUT\""
+done
+((HAVE_CLI)) && add "rc (utf-16)" sifteron "$RC16" "$C --kind rc $R16 \"\$OUT\""
 
 # grep and rg keep the quotes and end lines in LF alone: not exact.
 add positive grep "$TEXT" "grep -o '\"[^\"]*\"' $T > \"\$OUT\"" 0
@@ -195,7 +215,7 @@ run() {
 }
 
 say "warming the page cache"
-warm "$TEXT" "$RC"
+warm "$TEXT" "$RC" "$TEXT16" "$RC16"
 printf 'job\ttool\tinput_bytes\trun\tseconds\trss_kib\tout_bytes\tstatus\texact\n' >"$TIMES"
 STARTED=$(date +%s)
 # Rounds interleave the tools, so load from elsewhere on the machine falls on
@@ -221,11 +241,15 @@ if ((HAVE_CLI && MEMORY_CHECK)); then
     LARGE_TEXT=$(corpus text "$MEM_LARGE")
     SMALL_RC=$(corpus rc "$MEM_SMALL")
     LARGE_RC=$(corpus rc "$MEM_LARGE")
+    SMALL_TEXT16=$(utf16 "$SMALL_TEXT")
+    LARGE_TEXT16=$(utf16 "$LARGE_TEXT")
     say "memory check: $MEM_SMALL against $MEM_LARGE"
-    warm "$SMALL_TEXT" "$LARGE_TEXT" "$SMALL_RC" "$LARGE_RC"
-    for job in positive negative multiline-positive multiline-negative rc; do
+    warm "$SMALL_TEXT" "$LARGE_TEXT" "$SMALL_RC" "$LARGE_RC" "$SMALL_TEXT16" "$LARGE_TEXT16"
+    for job in positive negative multiline-positive multiline-negative rc positive-utf-16; do
         if [[ $job == rc ]]; then
             args="--kind rc" small=$SMALL_RC large=$LARGE_RC
+        elif [[ $job == positive-utf-16 ]]; then
+            args="--mode positive" small=$SMALL_TEXT16 large=$LARGE_TEXT16
         else
             args="--mode $job" small=$SMALL_TEXT large=$LARGE_TEXT
         fi

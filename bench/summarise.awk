@@ -20,8 +20,18 @@ function ratio(a, b,    r, list) {
     return median(list)
 }
 
+# Median over the rounds of how much faster b took than a: for the same text
+# in two files of different sizes.
+function time_ratio(a, b,    r, list) {
+    list = ""
+    for (r = 1; r <= maxrun; r++)
+        if ((a, r) in took && (b, r) in took)
+            list = list " " took[b, r] / took[a, r]
+    return median(list)
+}
+
 # The plain read+write copy of the job's input.
-function copy_key(job) { return (job ~ /rc\)?$/ ? "copy (rc)" : "copy (text)") SUBSEP "copy" }
+function copy_key(job) { return (job ~ /^rc|\(rc\)$/ ? "copy (rc)" : "copy (text)") SUBSEP "copy" }
 
 function verdict(got, need) {
     if (got >= need)
@@ -66,7 +76,7 @@ END {
         }
     }
 
-    printf "%-20s %-9s %9s %10s %10s %6s  %7s  %s\n", "job", "tool", "MB/s", "peak RSS", "output",
+    printf "%-27s %-9s %9s %10s %10s %6s  %7s  %s\n", "job", "tool", "MB/s", "peak RSS", "output",
         "exact", "/copy", "sifteron/fastest exact peer"
     for (j = 1; j <= njobs; j++) {
         job = jobs[j]
@@ -94,7 +104,7 @@ END {
             same = part[2] ~ /^(sifteron|copy|cat)$/ ? "" : exact[key] == 1 ? "yes" : "no"
             vs_copy = key == copy_key(job) ? "1.00" : sprintf("%.2f", ratio(key, copy_key(job)))
             note = key in failed ? "  exit status" failed[key] : ""
-            printf "%-20s %-9s %9.1f %10s %7.1f MB %6s  %7s  %s%s\n", job, part[2], rate[key],
+            printf "%-27s %-9s %9.1f %10s %7.1f MB %6s  %7s  %s%s\n", job, part[2], rate[key],
                 mib(rss[key]), out[key] / 1e6, same, vs_copy, peer, note
         }
     }
@@ -110,17 +120,23 @@ END {
         if (rss[key] + 0 > maxrss)
             maxrss = rss[key]
         vs_copy = ratio(key, copy_key(job))
-        if (job ~ /^multiline/) {
-            printf "  %-20s sifteron/copy %.2f, need 1.00: %s\n", job, vs_copy, verdict(vs_copy, 1)
+        if (job ~ / \(utf-16\)$/) {
+            # The speed of the text against the same text in UTF-8.
+            base = substr(job, 1, length(job) - 9)
+            vs_utf8 = time_ratio(key, base SUBSEP "sifteron")
+            printf "  %-27s sifteron utf-16/utf-8 of the same text %.2f, need 0.50: %s\n", job,
+                vs_utf8, verdict(vs_utf8, 0.5)
+        } else if (job ~ /^multiline/) {
+            printf "  %-27s sifteron/copy %.2f, need 1.00: %s\n", job, vs_copy, verdict(vs_copy, 1)
         } else {
             vs_peer = ratio(key, job SUBSEP bestTool[job])
-            printf "  %-20s sifteron/fastest exact peer (%s) %.2f, need 10.00: %s\n", job,
+            printf "  %-27s sifteron/fastest exact peer (%s) %.2f, need 10.00: %s\n", job,
                 bestTool[job], vs_peer, verdict(vs_peer, 10)
-            printf "  %-20s sifteron/copy %.2f, need 0.40: %s\n", "", vs_copy, verdict(vs_copy, 0.4)
+            printf "  %-27s sifteron/copy %.2f, need 0.40: %s\n", "", vs_copy, verdict(vs_copy, 0.4)
         }
     }
     if (maxrss > 0)
-        printf "  %-20s %s, need < 8 MiB: %s\n", "peak RSS (largest)", mib(maxrss),
+        printf "  %-27s %s, need < 8 MiB: %s\n", "peak RSS (largest)", mib(maxrss),
             maxrss < 8192 ? "met" : sprintf("MISSED by %s", mib(maxrss - 8192))
 
     if (memory != "") {
