@@ -176,13 +176,14 @@ std::size_t Utf16Encoder::Encode(const char* in, std::size_t count, char* out) {
         const auto b = static_cast<unsigned char>(in[i]);
         if (need_ > 0) {
             if (b >= low_ && b <= high_) {
-                bytes_[held_++] = b;
                 codePoint_ = codePoint_ << 6 | (b & 0x3F);
                 low_ = 0x80;
                 high_ = 0xBF;
                 if (--need_ == 0) {
                     held_ = 0;
                     out = PutCodePoint(codePoint_, out);
+                } else {
+                    bytes_[held_++] = b;
                 }
                 continue;
             }
