@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/engine/stream_filter_reference.h"
 #include "tests/support/recording_message_sink.h"
 #include "tests/support/temp_dir.h"
 
@@ -15,27 +16,8 @@ namespace {
 
 using test::ReadBytes;
 using test::RecordingMessageSink;
+using test::ReferenceStreamFilter;
 using test::WriteBytes;
-
-// The filter one byte at a time, as the dialog's multiline modes define it.
-std::string FilterByteByByte(const std::string& source, char left, char right, int mode) {
-    std::string kept;
-    bool inside = false;
-    for (const char c : source) {
-        bool justClosed = false;
-        if (c == right && inside) {
-            inside = false;
-            justClosed = true;
-        }
-        if (mode == 0 ? inside : (!inside && c != left && c != right)) {
-            kept += c;
-        }
-        if (c == left && !inside && !justClosed) {
-            inside = true;
-        }
-    }
-    return kept;
-}
 
 class StreamFilterTest : public testing::Test {
   protected:
@@ -87,7 +69,7 @@ TEST_F(StreamFilterTest, EdgeCases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.source) + " mode " + std::to_string(c.mode));
         EXPECT_EQ(Run(c.source, c.left, c.right, c.mode), c.kept);
-        EXPECT_EQ(FilterByteByByte(c.source, c.left[0], c.right[0], c.mode), c.kept);
+        EXPECT_EQ(ReferenceStreamFilter(c.source, c.left[0], c.right[0], c.mode), c.kept);
     }
 }
 
@@ -133,7 +115,7 @@ TEST_F(StreamFilterTest, MatchesTheByteByByteFilterAcrossReads) {
                     SCOPED_TRACE(std::string(left) + " size " + std::to_string(size) + " spacing " +
                                  std::to_string(spacing) + " mode " + std::to_string(mode));
                     const std::string kept = Run(source, left, right, mode);
-                    EXPECT_TRUE(kept == FilterByteByByte(source, left[0], right[0], mode));
+                    EXPECT_TRUE(kept == ReferenceStreamFilter(source, left[0], right[0], mode));
                 }
             }
         }
@@ -150,7 +132,7 @@ TEST_F(StreamFilterTest, DelimiterOnEitherSideOfAReadBoundary) {
             SCOPED_TRACE("at " + std::to_string(at) + " mode " + std::to_string(mode));
             const std::string kept = Run(source, "\"", "\"", mode);
             EXPECT_EQ(kept.size(), mode == 0 ? 4u : source.size() - 6);
-            EXPECT_TRUE(kept == FilterByteByByte(source, '"', '"', mode));
+            EXPECT_TRUE(kept == ReferenceStreamFilter(source, '"', '"', mode));
         }
     }
 }
