@@ -42,8 +42,11 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
     LineScanner scanner(settings, ActiveVectorLevel());
 
     // The unfinished piece of one read waits in front of the next read's
-    // bytes.
-    const auto read = std::make_unique<char[]>(kCarryRoom + kReadSize + kBlockPadding);
+    // bytes. Only what a read fills is ever used, so the buffer is not
+    // cleared first; the padding behind each read is, for the vector
+    // passes that look past the block's end.
+    const auto read =
+        std::make_unique_for_overwrite<char[]>(kCarryRoom + kReadSize + kBlockPadding);
     char* const readAt = read.get() + kCarryRoom;
     std::size_t carry = 0;
     for (;;) {
@@ -58,6 +61,7 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
         if (got == 0) {
             break;
         }
+        std::memset(readAt + got, 0, kBlockPadding);
         char* const block = readAt - carry;
         scanner.Load(block, carry + got);
         for (ScanStop stop; (stop = scanner.Run(out)) != ScanStop::NeedInput;) {

@@ -69,7 +69,7 @@ LineScanner::LineScanner(const LineSettings& settings, VectorLevel level)
     : settings_(settings), level_(level) {
 #ifdef SIF_VECTOR_PATHS
     if (level_ != VectorLevel::Scalar) {
-        masks_ = std::make_unique<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
+        masks_ = std::make_unique_for_overwrite<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
     }
 #endif
 }

@@ -15,7 +15,7 @@ constexpr std::size_t kWriteAt = 128 * 1024;
 
 LineTarget::LineTarget(OperationFiles* files, std::size_t room)
     : files_(files),
-      buffer_(std::make_unique<char[]>(kWriteAt + room)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kWriteAt + room)),
       out_{buffer_.get(), 0, kWriteAt},
       gather_(MessageBoxesGather()) {}
 

@@ -234,7 +234,7 @@ long Refill(OpenFileState& f) {
         return RefillDecoded(f);
     }
     if (!f.readBuffer) {
-        f.readBuffer = std::make_unique<char[]>(kBufferSize);
+        f.readBuffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     }
     const long got = os::Read(f.file, f.readBuffer.get(), kBufferSize);
     f.readPos = 0;
@@ -362,7 +362,7 @@ UINT _lwrite(HFILE h, const void* buffer, UINT count) {
         }
     }
     if (!f->writeBuffer) {
-        f->writeBuffer = std::make_unique<char[]>(kBufferSize);
+        f->writeBuffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     }
     std::memcpy(f->writeBuffer.get() + f->writeLen, bytes, count);
     f->writeLen += count;
