@@ -1,0 +1,36 @@
+// The multiline modes through the run command and the file services, against
+// the byte-at-a-time reference, with read, write and cut-back faults.
+// Mode bit 0: keep the bytes outside the delimited stretches.
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/messages.h"
+#include "fuzz/checked_run.h"
+#include "fuzz/fuzz_case.h"
+#include "tests/engine/stream_filter_reference.h"
+
+namespace {
+
+// The size of the stream filter's reads.
+constexpr std::size_t kReadBlock = 64 * 1024;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace sif;
+    static fuzz::FuzzCase c;
+    fuzz::ReadFuzzCase(data, size, kReadBlock, &c);
+    const int mode = c.mode & 1;
+    ExtractRequest request;
+    request.szSource = fuzz::SourceName();
+    request.szTarget = fuzz::TargetName();
+    request.szLeft[0] = c.left;
+    request.szRight[0] = c.right;
+    request.nKind = KindText;
+    request.nMode = mode == 0 ? ModeMultilinePositive : ModeMultilineNegative;
+    request.bEnglish = c.english;
+    fuzz::RunAndCheck(
+        c, request,
+        {test::ReferenceStreamFilter(c.source, c.left, c.right, mode), {}, kMsgMultilineOk, false});
+    return 0;
+}
