@@ -6,6 +6,7 @@
 #include "platform/file_io.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,6 +21,11 @@ namespace {
 
 constexpr UINT kBufferSize = 64 * 1024;
 constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
+#ifdef _WIN32
+constexpr unsigned short kReadFault = ERROR_READ_FAULT;
+#else
+constexpr unsigned short kReadFault = EIO;
+#endif
 // The read buffer of a UTF-16 file holds one buffer's bytes decoded.
 constexpr std::size_t kDecodedSize = Utf16Decoder::Room(kBufferSize);
 // Written bytes are encoded this many at a time, into an empty write buffer.
@@ -86,18 +92,23 @@ HFILE Register(os::File file, bool standardStream) {
 }
 
 // A UTF-16 mark at the start of a file that may be written decides how.
-// Pipes and terminals have no start to look at.
-void FindWriteEncoding(OpenFileState& f) {
+// Pipes and terminals have no start to look at. False when the start could
+// not be read: what is written would not know its encoding.
+bool FindWriteEncoding(OpenFileState& f) {
     char head[kLongestTextMark];
     if (os::Seek(f.file, 0, FILE_CURRENT) != 0) {
-        return;
+        return true;
     }
     const long got = os::Read(f.file, head, sizeof head);
+    if (got < 0) {
+        return false;
+    }
     const TextMark mark = FindTextMark(head, got > 0 ? static_cast<std::size_t>(got) : 0, true);
     if (os::Seek(f.file, 0, FILE_BEGIN) == 0 &&
         (mark == TextMark::Utf16Le || mark == TextMark::Utf16Be)) {
         f.encoder = std::make_unique<Utf16Encoder>(mark == TextMark::Utf16Be);
     }
+    return true;
 }
 
 bool Flush(OpenFileState& f) {
@@ -316,8 +327,13 @@ HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style) {
         f.lookForMark = adopted->stream == StandardStream::Input;
     } else if ((style & (OF_READWRITE | OF_CREATE)) == 0) {
         f.lookForMark = true;
-    } else if ((style & OF_CREATE) == 0) {
-        FindWriteEncoding(f);
+    } else if ((style & OF_CREATE) == 0 && !FindWriteEncoding(f)) {
+        os::Close(f.file);
+        g_table[static_cast<std::size_t>(h)].reset();
+        if (of != nullptr) {
+            of->nErrCode = kReadFault;
+        }
+        return HFILE_ERROR;
     }
     return h;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "tests/support/fault_plan.h"
 #include "tests/support/temp_dir.h"
 
 #ifndef _WIN32
@@ -261,6 +262,22 @@ TEST_F(FileMarksTest, AUtf16FileIsCutBackToItsBytes) {
     ASSERT_EQ(_lwrite(h, "\xAC", 1), 1u);
     EXPECT_EQ(_lclose(h), 0);
     EXPECT_EQ(ReadBytes(file), before + LeOf("\xAC"));
+}
+
+// A file whose start cannot be read is not opened for writing: what is
+// written would not know whether it is to go out as UTF-16.
+TEST_F(FileMarksTest, AFileWhoseStartCannotBeReadIsNotOpenedForWriting) {
+    for (const std::string& before : {"\xFF\xFE" + LeOf("old"), std::string("old")}) {
+        SCOPED_TRACE(before);
+        WriteBytes(file, before);
+        test::FaultPlan plan;
+        plan.At(os::Call::Read, 1, os::Fault::Fail);
+        OFSTRUCT of{};
+        EXPECT_EQ(OpenFile(file.c_str(), &of, OF_READWRITE), HFILE_ERROR);
+        EXPECT_NE(of.nErrCode, 0);
+        EXPECT_EQ(plan.Calls(os::Call::Read), 1);
+        EXPECT_EQ(ReadBytes(file), before);
+    }
 }
 
 #ifndef _WIN32
