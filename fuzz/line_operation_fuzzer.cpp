@@ -9,6 +9,7 @@
 #include "engine/messages.h"
 #include "fuzz/checked_run.h"
 #include "fuzz/fuzz_case.h"
+#include "fuzz/source_text.h"
 #include "tests/engine/line_filter_reference.h"
 
 namespace {
@@ -32,15 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.bEnglish = c.english;
     const int positive = request.nKind == KindResource || request.nMode == ModePositive ? 1 : 0;
 
+    static std::string text;
+    const bool readable = fuzz::ReadAsTheEngine(c.source, &text);
     // The keyword of the last classified line carries over from run to run.
     g_szKeyword[0] = '\0';
-    const test::LineRun reference = test::ReferenceLineRun(c.source, c.left, c.right, request.nKind,
-                                                           positive, request.szSource);
+    const test::LineRun reference =
+        test::ReferenceLineRun(text, c.left, c.right, request.nKind, positive, request.szSource);
     const std::string keywordAfter = g_szKeyword;
     const int tableAfter = g_bInStringTable;
     g_szKeyword[0] = '\0';
 
-    if (fuzz::RunAndCheck(c, request,
+    if (fuzz::RunAndCheck(c, readable, request,
                           {reference.output, reference.tooLongAt, kMsgCompleted, true})) {
         fuzz::Check(keywordAfter == g_szKeyword && tableAfter == g_bInStringTable,
                     "the classifier ended in another state than the reference's");

@@ -3,10 +3,12 @@
 // Mode bit 0: keep the bytes outside the delimited stretches.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "engine/messages.h"
 #include "fuzz/checked_run.h"
 #include "fuzz/fuzz_case.h"
+#include "fuzz/source_text.h"
 #include "tests/engine/stream_filter_reference.h"
 
 namespace {
@@ -29,8 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.nKind = KindText;
     request.nMode = mode == 0 ? ModeMultilinePositive : ModeMultilineNegative;
     request.bEnglish = c.english;
+    static std::string text;
+    const bool readable = fuzz::ReadAsTheEngine(c.source, &text);
     fuzz::RunAndCheck(
-        c, request,
-        {test::ReferenceStreamFilter(c.source, c.left, c.right, mode), {}, kMsgMultilineOk, false});
+        c, readable, request,
+        {test::ReferenceStreamFilter(text, c.left, c.right, mode), {}, kMsgMultilineOk, false});
     return 0;
 }
