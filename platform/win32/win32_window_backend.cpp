@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/framework/bitmap_button.h"
+#include "platform/framework/field_label.h"
 #include "platform/window_styles.h"
 
 namespace sif::win32 {
@@ -95,6 +96,34 @@ void DrawBmp(HDC dc, const ButtonBitmaps::Picture& picture) {
                       static_cast<UINT>(height), picture.data + bitsOffset, info, DIB_RGB_COLORS);
 }
 
+bool IsStaticText(::HWND window) {
+    wchar_t name[8] = L"";
+    GetClassNameW(window, name, 8);
+    return lstrcmpiW(name, L"Static") == 0;
+}
+
+// A screen reader names a field by the nearest static text before it in the
+// window order, which is the template's: where that is not the label beside
+// the field, the label moves right before it. Static texts take no focus, so
+// the tab order stays.
+void PutLabelsBeforeTheirFields(::HWND window, const res::DialogResource& dialog) {
+    for (std::size_t i = 0; i < dialog.controlCount; ++i) {
+        if (std::strcmp(dialog.controls[i].className, "Edit") != 0)
+            continue;
+        const int label = FindFieldLabel(dialog, i);
+        if (label < 0 || dialog.controls[label].id == -1)
+            continue;
+        ::HWND field = ::GetDlgItem(window, dialog.controls[i].id);
+        ::HWND text = ::GetDlgItem(window, dialog.controls[label].id);
+        ::HWND before = field != nullptr ? GetWindow(field, GW_HWNDPREV) : nullptr;
+        while (before != nullptr && !IsStaticText(before))
+            before = GetWindow(before, GW_HWNDPREV);
+        if (text != nullptr && before != text)
+            SetWindowPos(text, GetWindow(field, GW_HWNDPREV), 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
 }  // namespace
 
 Win32WindowBackend::Win32WindowBackend() = default;
@@ -174,6 +203,8 @@ HWND Win32WindowBackend::CreateDialogWindow(const res::DialogResource& dialog, H
     ::HWND window = CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(hidden.data()),
         ToWin32(owner), DialogProc, reinterpret_cast<::LPARAM>(this));
+    if (window != nullptr)
+        PutLabelsBeforeTheirFields(window, dialog);
     return FromWin32(window);
 }
 
