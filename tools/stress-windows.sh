@@ -48,7 +48,9 @@ for ((run = 1; run <= runs; run++)); do
     else
       failed[$arch]=$((failed[$arch] + 1))
     fi
-    echo "run $run $arch: $summary ($((SECONDS - start)) s)"
+    # Retries of starts that failed show only in the full log of the run.
+    retried=$(grep -c 'starting it once more' "$root/$arch/Testing/Temporary/LastTest.log" 2>/dev/null)
+    echo "run $run $arch: $summary ($((SECONDS - start)) s, ${retried:-0} start(s) retried)"
     grep -E '^\s+[0-9]+ - .*\((Failed|Timeout|Not Run|Exception|SEGFAULT)' "$log" | sed 's/^/    /'
   done
 done
