@@ -6,6 +6,7 @@
 #include "cli/cli_options.h"
 #include "cli/standard_stream_names.h"
 #include "engine/run_extraction.h"
+#include "platform/file_io.h"
 #include "platform/process.h"
 #ifndef _WIN32
 #include "platform/posix/gathered_stderr_sink.h"
@@ -44,6 +45,8 @@ const char kHelp[] =
     "TARGET is appended to likewise when it is a file; a pipe or a terminal\n"
     "keeps what reached it before a failure. SOURCE and TARGET that are one\n"
     "file, also through - (sifteron-cli a.txt - >>a.txt), are refused.\n"
+    "Runs at once on one TARGET take turns per file: a run waits while another\n"
+    "holds the target, and says so on stderr after about a second.\n"
     "\n"
     "Files are read as bytes, except after a byte-order mark at the start of\n"
     "SOURCE, of Liste.txt or of standard input: after FF FE or FE FF the UTF-16\n"
@@ -63,8 +66,8 @@ const char kHelp[] =
 #endif
     "\n"
     "Exit status: 0 when the run closed with a notice, 1 with an error (also\n"
-    "when a file named in the list failed, or a message could not be written),\n"
-    "2 for wrong arguments.\n";
+    "when a file named in the list failed, the list could not be read, or a\n"
+    "message could not be written), 2 for wrong arguments.\n";
 
 const char kVersion[] =
     "sifteron-cli (Sifteron) %s\n"
@@ -96,6 +99,21 @@ int CloseStandardOutput() {
     return kExitError;
 }
 
+const char* g_targetName = "";
+#ifndef _WIN32
+sif::GatheredStderrSink* g_gathered = nullptr;
+#endif
+
+// Told once, on a line of its own, so that a run that seems to hang is
+// explained; the lines gathered before it go first.
+void TellWaitingForTarget() {
+#ifndef _WIN32
+    g_gathered->Flush();
+#endif
+    std::fprintf(stderr, "sifteron-cli: waiting for another run to finish with %s\n", g_targetName);
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,7 +142,11 @@ int main(int argc, char** argv) {
     // runs on a thread of its own; there every line goes out at once.)
     sif::GatheredStderrSink gathered;
     sif::SetMessageBoxSink(&gathered);
+    g_gathered = &gathered;
 #endif
+    // Another run appending to the same target is waited for, however long.
+    g_targetName = toStandardOutput ? "standard output" : options.request.szTarget.c_str();
+    sif::SetAppendLockWait({-1, &TellWaitingForTarget});
     const sif::RunOutcome outcome = sif::RunRequest(options.request, nullptr);
     bool messagesWritten = std::fflush(stderr) == 0 && !std::ferror(stderr);
 #ifndef _WIN32

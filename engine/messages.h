@@ -21,6 +21,7 @@ enum MessageId : UINT {
     kMsgReadWriteError = 3049,
     kMsgDelimiterNotInCodePage = 3070,
     kMsgIncompleteAppend = 3071,
+    kMsgTargetLocked = 3072,
 };
 
 inline constexpr UINT kEnglishOffset = 20;

@@ -18,6 +18,24 @@ void CloseBoth(OperationFiles* files) {
     files->target = HFILE_ERROR;
 }
 
+// Holds the target's lock from here until it is closed; under it the end
+// found now is this operation's alone, and so is the cut-back to it.
+BOOL LockAndFindEnd(OperationFiles* files) {
+    if (!LockForAppend(files->target)) {
+        CloseBoth(files);
+        ShowMessage(nullptr, kMsgTargetLocked, kCaptionError, g_bMsgEnglish);
+        return FALSE;
+    }
+    files->targetStart = _llseek(files->target, 0, FILE_END);
+    if (files->targetStart < 0) {
+        CloseBoth(files);
+        ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
+        return FALSE;
+    }
+    SetCutBackOnInterrupt(files->target, files->targetStart);
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice notice,
@@ -38,20 +56,13 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
             ShowMessage(nullptr, kMsgSameFile, kCaptionError, g_bMsgEnglish);
             return FALSE;
         }
-        files->targetStart = _llseek(files->target, 0, FILE_END);
-        if (files->targetStart < 0 && IsStandardStream(files->target)) {
-            // A pipe or a terminal has no end to move to and no length to
-            // cut back to: it is written in order.
+        if (_llseek(files->target, 0, FILE_CURRENT) < 0 && IsStandardStream(files->target)) {
+            // A pipe or a terminal has no end to move to, no length to cut
+            // back to and nothing to lock: it is written in order.
             files->canCutBack = false;
             return TRUE;
         }
-        if (files->targetStart < 0) {
-            CloseBoth(files);
-            ShowMessage(nullptr, kMsgReadWriteError, kCaptionError, g_bMsgEnglish);
-            return FALSE;
-        }
-        SetCutBackOnInterrupt(files->target, files->targetStart);
-        return TRUE;
+        return LockAndFindEnd(files);
     }
 
     if (notice == TargetNotice::Show) {
@@ -61,12 +72,14 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
     // never replaced.
     files->target = OpenFile(target, &of, OF_CREATE | OF_READWRITE);
     if (files->target == HFILE_ERROR) {
+        // Another run may have created it a moment ago.
+        files->target = OpenFile(target, &of, OF_READWRITE);
+    }
+    if (files->target == HFILE_ERROR) {
         CloseBoth(files);
         return FALSE;
     }
-    files->targetStart = 0;
-    SetCutBackOnInterrupt(files->target, 0);
-    return TRUE;
+    return LockAndFindEnd(files);
 }
 
 BOOL CutTargetTo(const OperationFiles& files, INT64 length) {

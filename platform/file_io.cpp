@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/os_file.h"
@@ -60,6 +62,8 @@ struct AdoptedName {
 std::vector<std::unique_ptr<OpenFileState>> g_table;
 
 std::vector<AdoptedName> g_adoptedNames;
+
+AppendLockWait g_lockWait;
 
 const AdoptedName* Adopted(const char* name) {
     for (const AdoptedName& a : g_adoptedNames) {
@@ -437,6 +441,35 @@ BOOL TruncateFile(HFILE h, INT64 length) {
     f->endSeen = false;
     f->writeFailed = false;
     return os::CutTo(f->file, length) ? TRUE : FALSE;
+}
+
+void SetAppendLockWait(const AppendLockWait& wait) {
+    g_lockWait = wait;
+}
+
+BOOL LockForAppend(HFILE h) {
+    OpenFileState* f = Lookup(h);
+    if (f == nullptr) {
+        return FALSE;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    bool told = false;
+    // Polled: a blocking lock could neither tell the user after a second
+    // nor give up.
+    while (os::TryLockTarget(f->file) == os::LockState::Busy) {
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        if (g_lockWait.giveUpAfterMs >= 0 && waited >= g_lockWait.giveUpAfterMs) {
+            return FALSE;
+        }
+        if (!told && waited >= 1000 && g_lockWait.onLongWait != nullptr) {
+            g_lockWait.onLongWait();
+            told = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return TRUE;
 }
 
 BOOL IsSameFile(HFILE a, HFILE b) {

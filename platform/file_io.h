@@ -40,12 +40,14 @@ struct OFSTRUCT {
 // FF FE or FE FF the UTF-16 text is read as UTF-8, forward only (seeks and
 // writes fail), and a lone surrogate or an odd last byte is a read error.
 // Standard input, once adopted, is read alike.
-// OF_READWRITE: an existing file, for reading and writing. When it starts
+// OF_READWRITE: an existing file, for reading and appending: every write goes
+// to the end of the file as it is then, whoever else writes to it. When it starts
 // with FF FE or FE FF, what is written is taken as UTF-8 and goes out in that
 // UTF-16; a byte of no valid sequence becomes the character of its number
 // (ISO 8859-1). Reads give its bytes as they are. Adopted standard output is
 // written as it is.
-// OF_CREATE | OF_READWRITE: a new, empty file; never replaces an existing one.
+// OF_CREATE | OF_READWRITE: a new, empty file, appended to likewise; never
+// replaces an existing one.
 HFILE OpenFile(const char* name, OFSTRUCT* of, UINT style);
 
 // Bytes read (at most count), 0 at the end of the file, HFILE_ERROR on error.
@@ -79,6 +81,19 @@ BOOL TruncateFile(HFILE h, INT64 length);
 // TRUE when both handles refer to the same file on disk. A terminal read and
 // written is no such file: what goes out there never comes back in.
 BOOL IsSameFile(HFILE a, HFILE b);
+
+// How LockForAppend waits for a file that another run holds locked.
+struct AppendLockWait {
+    int giveUpAfterMs = -1;          // -1: for as long as it takes
+    void (*onLongWait)() = nullptr;  // called once, after about a second
+};
+
+void SetAppendLockWait(const AppendLockWait& wait);
+
+// Holds the lock that runs take on their target until `h` is closed, waiting
+// while another run holds it. FALSE when the wait was given up. A file system
+// without locks is appended to unlocked.
+BOOL LockForAppend(HFILE h);
 
 enum class StandardStream { Input, Output };
 

@@ -38,7 +38,18 @@ INT64 Seek(File f, INT64 offset, int origin);
 // Cuts the file to `length` bytes and moves the position there.
 bool CutTo(File f, INT64 length);
 
-// Closes the file; a cut-back set on it ends.
+enum class LockState {
+    Locked,       // held until the file is closed
+    Busy,         // another process holds it
+    Unsupported,  // the file system has no such locks
+};
+
+// Takes, without waiting, the lock that every run of ours holds on its target
+// from open to close. It binds only writers that take it: it never stops a
+// read or a write by anyone.
+LockState TryLockTarget(File f);
+
+// Closes the file; a cut-back set on it and its lock end.
 bool Close(File f);
 
 // Whether both are the same file on disk, whatever names reached them.

@@ -11,7 +11,7 @@ namespace {
 // Every string the window and the engine load, as [first, last] ranges.
 constexpr unsigned kNeededStrings[][2] = {
     {2007, 2007}, {2016, 2016}, {2019, 2019}, {3030, 3049},
-    {3050, 3069}, {3070, 3071}, {3090, 3091},
+    {3050, 3069}, {3070, 3072}, {3090, 3092},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "engine/language.h"
 #include "engine/messages.h"
 #include "engine/run_extraction.h"
+#include "platform/file_io.h"
 #include "platform/framework/file_dialog.h"
 #include "platform/framework/text_viewer.h"
 #include "platform/framework/win_app.h"
@@ -16,6 +17,8 @@ namespace sif {
 using namespace ui;
 
 namespace {
+
+constexpr int kTargetLockWaitMs = 2000;
 
 // The toolkit's own texts (box buttons, the file dialog) follow the labels.
 void TellInterfaceLanguage() {
@@ -110,6 +113,10 @@ void CFilterDlg::RunExtraction() {
         return;
     running = true;
     if (IsDlgItemTextExact(IDC_LEFT) && IsDlgItemTextExact(IDC_RIGHT)) {
+        // The run holds the window until it ends, with no way to cancel it:
+        // a target that another run holds for more than a moment is refused
+        // (nothing written) rather than waited for without end.
+        SetAppendLockWait({kTargetLockWaitMs, nullptr});
         RunRequest(ReadRequest(), m_hWnd);
     } else {
         // The field would read as '?', and the run would cut at question

@@ -77,9 +77,11 @@ int OpenDescriptor(const char* name, UINT style) {
     }
     int fd;
     if (style & OF_CREATE) {
-        fd = ::open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(name, O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     } else {
-        const int access = (style & OF_READWRITE) ? O_RDWR : O_RDONLY;
+        // Every write goes to the end as it is then: another writer's
+        // bytes are never written over, lock or no lock.
+        const int access = (style & OF_READWRITE) ? O_RDWR | O_APPEND : O_RDONLY;
         // Non-blocking only for the open itself, so a FIFO without a writer
         // cannot hang it: the wait for the writer belongs to the first read.
         fd = ::open(name, access | O_CLOEXEC | O_NONBLOCK);
@@ -161,6 +163,24 @@ bool CutTo(File f, INT64 length) {
     const bool cut = result == 0;
     const bool placed = ::lseek(Fd(f), static_cast<off_t>(length), SEEK_SET) >= 0;
     return cut && placed;
+}
+
+LockState TryLockTarget(File f) {
+    // A record lock of the process, not flock(): processes that share one
+    // open file (xargs -P children writing to the same standard output)
+    // must still exclude each other. It ends when the process closes any
+    // descriptor of the file, which no run does while it appends.
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int result;
+    do {
+        result = ::fcntl(Fd(f), F_SETLK, &whole);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0) {
+        return LockState::Locked;
+    }
+    return errno == EACCES || errno == EAGAIN ? LockState::Busy : LockState::Unsupported;
 }
 
 bool Close(File f) {

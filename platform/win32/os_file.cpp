@@ -136,17 +136,42 @@ long Read(File f, char* out, UINT count) {
     return static_cast<long>(got);
 }
 
+// Disk files are written at their end as it is at each write, like O_APPEND:
+// another writer's bytes are never written over, lock or no lock.
+bool WriteChunk(HANDLE handle, bool atEnd, const char* bytes, DWORD count, DWORD* written) {
+    if (!atEnd) {
+        return WriteFile(handle, bytes, count, written, nullptr) != 0;
+    }
+    OVERLAPPED end{};
+    end.Offset = end.OffsetHigh = 0xFFFFFFFF;
+    return WriteFile(handle, bytes, count, written, &end) != 0;
+}
+
+// One byte far beyond any file's end. Windows locks are mandatory: a lock on
+// the file's own bytes would stop every reader and every other writer (a
+// console's >> too), where only writers of ours are to wait.
+constexpr DWORD kLockOffsetLow = 0xFFFFFFF0;
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+
+OVERLAPPED LockByte() {
+    OVERLAPPED at{};
+    at.Offset = kLockOffsetLow;
+    at.OffsetHigh = kLockOffsetHigh;
+    return at;
+}
+
 bool WriteAll(File f, const char* bytes, std::size_t count) {
     WriteLock lock;
     if (g_cutBack) {
         return false;
     }
+    const bool atEnd = GetFileType(Handle(f)) == FILE_TYPE_DISK;
     while (count > 0) {
         bool fail;
         const DWORD chunk = PlannedCount(
             Call::Write, static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30)), &fail);
         DWORD written = 0;
-        if (fail || !WriteFile(Handle(f), bytes, chunk, &written, nullptr) || written == 0) {
+        if (fail || !WriteChunk(Handle(f), atEnd, bytes, chunk, &written) || written == 0) {
             return false;
         }
         bytes += written;
@@ -168,8 +193,21 @@ bool CutTo(File f, INT64 length) {
     return Cut(Handle(f), length);
 }
 
+LockState TryLockTarget(File f) {
+    OVERLAPPED at = LockByte();
+    if (LockFileEx(Handle(f), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        return LockState::Locked;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? LockState::Busy
+                                                                      : LockState::Unsupported;
+}
+
 bool Close(File f) {
     WriteLock lock;
+    // Windows frees a closed handle's locks only some time later.
+    OVERLAPPED at = LockByte();
+    UnlockFileEx(Handle(f), 0, 1, 0, &at);
     if (g_cutBackHandle == Handle(f)) {
         // The handle value may be reused for another file.
         g_cutBackHandle = INVALID_HANDLE_VALUE;

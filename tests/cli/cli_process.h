@@ -81,9 +81,7 @@ class CliProcess {
 #endif
 };
 
-#ifndef _WIN32
 // Checks `condition` until it holds or `seconds` pass; false then.
 bool WaitUntil(const std::function<bool()>& condition, double seconds = 30);
-#endif
 
 }  // namespace sif::test

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/temp_dir.h"
 
 namespace sif {
@@ -207,20 +208,37 @@ TEST_F(FileIoTest, PendingOutputIsOnDiskWhileABoxIsOpen) {
     EXPECT_EQ(sink.seen, "before the box");
 }
 
-TEST_F(FileIoTest, AWriteAfterAReadLandsWhereTheReadStopped) {
-    // The read fills the buffer far beyond the three bytes asked for; the
-    // write must still go to position 3, not behind the read-ahead.
+TEST_F(FileIoTest, WritesGoToTheEndAsItIsWhenTheyHappen) {
+    // Another writer's bytes between two of ours are never written over,
+    // and a read before a write does not move where the write goes.
     WriteBytes(file, "abcdefghij");
-    HFILE h = Open(file, OF_READWRITE);
-    ASSERT_NE(h, HFILE_ERROR);
+    HFILE ours = Open(file, OF_READWRITE);
+    HFILE theirs = Open(file, OF_READWRITE);
+    ASSERT_NE(ours, HFILE_ERROR);
+    ASSERT_NE(theirs, HFILE_ERROR);
     char three[3];
-    ASSERT_EQ(_lread(h, three, 3), 3u);
-    ASSERT_EQ(_lwrite(h, "XY", 2), 2u);
-    char next;
-    ASSERT_EQ(_lread(h, &next, 1), 1u);
-    EXPECT_EQ(next, 'f');
+    ASSERT_EQ(_lread(ours, three, 3), 3u);
+    ASSERT_EQ(_lwrite(ours, "XY", 2), 2u);
+    ASSERT_TRUE(FlushFile(ours));
+    ASSERT_EQ(_lwrite(theirs, "theirs", 6), 6u);
+    ASSERT_TRUE(FlushFile(theirs));
+    ASSERT_EQ(_lwrite(ours, "Z", 1), 1u);
+    EXPECT_EQ(_lclose(ours), 0);
+    EXPECT_EQ(_lclose(theirs), 0);
+    EXPECT_EQ(ReadBytes(file), "abcdefghijXYtheirsZ");
+}
+
+TEST_F(FileIoTest, TheTargetLockIsHeldUntilClose) {
+    WriteBytes(file, "x");
+    HFILE h = Open(file, OF_READWRITE);
+    ASSERT_TRUE(LockForAppend(h));
+    {
+        test::LockHolder other(file);
+        EXPECT_FALSE(other.Held());
+    }
     EXPECT_EQ(_lclose(h), 0);
-    EXPECT_EQ(ReadBytes(file), "abcXYfghij");
+    test::LockHolder after(file);
+    EXPECT_TRUE(after.Held());
 }
 
 }  // namespace

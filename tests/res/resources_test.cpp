@@ -50,7 +50,7 @@ TEST(LoadString, MissingIdsAndUnusableBuffersGiveZero) {
 }
 
 TEST(Catalogue, EveryGermanTextHasItsEnglishTwinTwentyAbove) {
-    std::vector<unsigned> ids = {3070, 3071};
+    std::vector<unsigned> ids = {3070, 3071, 3072};
     for (unsigned id = 3030; id <= 3049; ++id) {
         ids.push_back(id);
     }
@@ -87,6 +87,8 @@ TEST(Catalogue, TextsKeepTheirExactWording) {
         {3069, "read/write error !"},
         {3071, "Zieldatei unvollstaendig ergaenzt !"},
         {3091, "target file incompletely appended !"},
+        {3072, "Zieldatei gesperrt (anderer Lauf) !"},
+        {3092, "target file locked by another run !"},
     };
     for (const Text& t : texts) {
         SCOPED_TRACE(t.id);

@@ -8,6 +8,7 @@
 
 #include "engine/extract_request.h"
 #include "engine/language.h"
+#include "tests/support/lock_holder.h"
 #include "tests/window/headless_dialog_test.h"
 #include "ui/control_ids.h"
 
@@ -130,6 +131,21 @@ TEST_F(RequestTest, ADelimiterInTheCodePageRuns) {
     EXPECT_EQ(ReadBytes(dir().File("out.txt")), "abc\r\n");
     ASSERT_FALSE(BoxLines().empty());
     EXPECT_EQ(BoxLines().back(), "Meldung: Operation abgechlossen");
+}
+
+TEST_F(RequestTest, ATargetThatAnotherRunHoldsIsRefusedAfterAMoment) {
+    // The window cannot be used while a run waits: it does not wait long.
+    WriteBytes(dir().File("a.txt"), "\"x\"\r\n");
+    WriteBytes(dir().File("out.txt"), "earlier\r\n");
+    LockHolder holder(dir().File("out.txt"));
+    ASSERT_TRUE(holder.Held());
+    Type(IDC_SOURCE, "a.txt");
+    Type(IDC_TARGET, "out.txt");
+    Click(IDOK);
+    EXPECT_EQ(BoxLines(), (std::vector<std::string>{
+                              "Fehlermeldung: Zieldatei gesperrt (anderer Lauf) !",
+                              "Fehlermeldung: Datei ex, nicht/Erzeugung fehlgeschlagen !"}));
+    EXPECT_EQ(ReadBytes(dir().File("out.txt")), "earlier\r\n");
 }
 
 }  // namespace
