@@ -66,11 +66,14 @@ class ConcurrentRuns : public testing::Test {
         return args;
     }
 
-    CliLaunch Launch(std::vector<std::string> args, const std::string& stderrFile = "") const {
+    // Every run gets a stderr of its own: on Windows a run whose messages
+    // cannot be written ends with status 1.
+    CliLaunch Launch(std::vector<std::string> args, const std::string& stderrFile = "") {
         CliLaunch launch;
         launch.args = std::move(args);
         launch.dir = dir.path().string();
-        launch.stderrFile = stderrFile;
+        launch.stderrFile =
+            stderrFile.empty() ? File("stderr" + std::to_string(launches++) + ".txt") : stderrFile;
         return launch;
     }
 
@@ -136,6 +139,7 @@ class ConcurrentRuns : public testing::Test {
     }
 
     TempDir dir;
+    int launches = 0;
     std::vector<std::string> outputs;
 };
 
@@ -152,7 +156,7 @@ class RunsTogether : public ConcurrentRuns, public testing::WithParamInterface<T
 
 TEST_P(RunsTogether, AppendEachOutputWholeAndOnce) {
     const TogetherCase& c = GetParam();
-    Prepare(c.mode, c.runs);
+    ASSERT_NO_FATAL_FAILURE(Prepare(c.mode, c.runs));
     const std::string target = File("out.txt");
     WriteBytes(target, kEarlier);
     std::vector<std::unique_ptr<CliProcess>> clis;
@@ -188,7 +192,7 @@ const ModeCase& PositiveMode() {
 }
 
 TEST_F(ConcurrentRuns, ALockedTargetIsWaitedForToldOnceAndAppendedWhenFreed) {
-    Prepare(PositiveMode(), 1);
+    ASSERT_NO_FATAL_FAILURE(Prepare(PositiveMode(), 1));
     WriteBytes(File("out.txt"), kEarlier);
     auto holder = std::make_unique<LockHolder>(File("out.txt"));
     ASSERT_TRUE(holder->Held());
@@ -210,7 +214,7 @@ TEST_F(ConcurrentRuns, ALockedTargetIsWaitedForToldOnceAndAppendedWhenFreed) {
 // Signals, file-size limits and a shell's >>: POSIX only.
 
 TEST_F(ConcurrentRuns, ASignalWhileWaitingLeavesTheTargetAsItWas) {
-    Prepare(PositiveMode(), 1);
+    ASSERT_NO_FATAL_FAILURE(Prepare(PositiveMode(), 1));
     WriteBytes(File("out.txt"), kEarlier);
     LockHolder holder(File("out.txt"));
     ASSERT_TRUE(holder.Held());
@@ -225,7 +229,7 @@ TEST_F(ConcurrentRuns, ASignalWhileWaitingLeavesTheTargetAsItWas) {
 
 TEST_F(ConcurrentRuns, ARunFailingAtItsSizeLimitTakesOnlyItsOwnOutputBack) {
     const int runs = 4;
-    Prepare(PositiveMode(), runs);
+    ASSERT_NO_FATAL_FAILURE(Prepare(PositiveMode(), runs));
     WriteBytes(File("out.txt"), kEarlier);
     std::vector<std::unique_ptr<CliProcess>> clis;
     for (int i = 0; i < runs; ++i) {
@@ -243,7 +247,7 @@ TEST_F(ConcurrentRuns, ARunFailingAtItsSizeLimitTakesOnlyItsOwnOutputBack) {
 
 TEST_F(ConcurrentRuns, AWriterWithoutTheLockLosesNothingAndTakesNothing) {
     const int runs = 3;
-    Prepare(PositiveMode(), runs);
+    ASSERT_NO_FATAL_FAILURE(Prepare(PositiveMode(), runs));
     WriteBytes(File("out.txt"), kEarlier);
     const std::string script = "cd '" + dir.path().string() +
                                "' && i=0; while [ ! -e stop ]; do i=$((i+1)); "
