@@ -71,8 +71,8 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
     // Exclusive: an existing file that merely refused read-write access is
     // never replaced.
     files->target = OpenFile(target, &of, OF_CREATE | OF_READWRITE);
-    if (files->target == HFILE_ERROR) {
-        // Another run may have created it a moment ago.
+    if (files->target == HFILE_ERROR && of.nErrCode == kErrorFileExists) {
+        // Another run created it a moment ago.
         files->target = OpenFile(target, &of, OF_READWRITE);
     }
     if (files->target == HFILE_ERROR) {

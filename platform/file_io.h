@@ -9,8 +9,16 @@
 static_assert(HFILE_ERROR == -1);
 static_assert(OF_READ == 0x0000 && OF_READWRITE == 0x0002 && OF_CREATE == 0x1000);
 static_assert(FILE_BEGIN == 0 && FILE_CURRENT == 1 && FILE_END == 2);
-#else
 namespace sif {
+// OFSTRUCT::nErrCode of a file that OF_CREATE found already there.
+inline constexpr unsigned short kErrorFileExists = ERROR_FILE_EXISTS;
+}  // namespace sif
+#else
+#include <cerrno>
+
+namespace sif {
+
+inline constexpr unsigned short kErrorFileExists = EEXIST;
 
 inline constexpr HFILE HFILE_ERROR = -1;
 
