@@ -48,6 +48,7 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
     }
 
     files->target = OpenFile(target, &of, OF_READWRITE);
+    const bool wasMissing = of.nErrCode == kErrorFileNotFound;
     if (files->target != HFILE_ERROR) {
         if (IsSameFile(files->source, files->target)) {
             // Appending to what is being read would never end and could
@@ -71,7 +72,7 @@ BOOL OpenOperationFiles(const char* source, const char* target, TargetNotice not
     // Exclusive: an existing file that merely refused read-write access is
     // never replaced.
     files->target = OpenFile(target, &of, OF_CREATE | OF_READWRITE);
-    if (files->target == HFILE_ERROR && of.nErrCode == kErrorFileExists) {
+    if (files->target == HFILE_ERROR && wasMissing && of.nErrCode == kErrorFileExists) {
         // Another run created it a moment ago.
         files->target = OpenFile(target, &of, OF_READWRITE);
     }

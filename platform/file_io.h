@@ -10,7 +10,9 @@ static_assert(HFILE_ERROR == -1);
 static_assert(OF_READ == 0x0000 && OF_READWRITE == 0x0002 && OF_CREATE == 0x1000);
 static_assert(FILE_BEGIN == 0 && FILE_CURRENT == 1 && FILE_END == 2);
 namespace sif {
-// OFSTRUCT::nErrCode of a file that OF_CREATE found already there.
+// OFSTRUCT::nErrCode of a file that is not there, and of one that OF_CREATE
+// found already there.
+inline constexpr unsigned short kErrorFileNotFound = ERROR_FILE_NOT_FOUND;
 inline constexpr unsigned short kErrorFileExists = ERROR_FILE_EXISTS;
 }  // namespace sif
 #else
@@ -18,6 +20,7 @@ inline constexpr unsigned short kErrorFileExists = ERROR_FILE_EXISTS;
 
 namespace sif {
 
+inline constexpr unsigned short kErrorFileNotFound = ENOENT;
 inline constexpr unsigned short kErrorFileExists = EEXIST;
 
 inline constexpr HFILE HFILE_ERROR = -1;
