@@ -76,6 +76,18 @@ const std::string& TargetName() {
     return name;
 }
 
+ExtractRequest RequestFor(const FuzzCase& c, SourceKind kind, ExtractMode mode) {
+    ExtractRequest request;
+    request.szSource = SourceName();
+    request.szTarget = TargetName();
+    request.szLeft[0] = c.left;
+    request.szRight[0] = c.right;
+    request.nKind = kind;
+    request.nMode = mode;
+    request.bEnglish = c.english;
+    return request;
+}
+
 void Check(bool ok, const char* what) {
     if (!ok) {
         std::fprintf(stderr, "broken check: %s\n", what);

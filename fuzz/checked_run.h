@@ -18,6 +18,10 @@ namespace sif::fuzz {
 const std::string& SourceName();
 const std::string& TargetName();
 
+// A request from the scratch source to the scratch target with the case's
+// delimiters and language, in `kind` and `mode`.
+ExtractRequest RequestFor(const FuzzCase& c, SourceKind kind, ExtractMode mode);
+
 // What a good run does.
 struct Expected {
     std::string output;                  // appended to the target

@@ -23,14 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace sif;
     static fuzz::FuzzCase c;
     fuzz::ReadFuzzCase(data, size, kReadBlock, &c);
-    ExtractRequest request;
-    request.szSource = fuzz::SourceName();
-    request.szTarget = fuzz::TargetName();
-    request.szLeft[0] = c.left;
-    request.szRight[0] = c.right;
-    request.nKind = (c.mode & 2) != 0 ? KindResource : KindText;
-    request.nMode = (c.mode & 1) != 0 ? ModeNegative : ModePositive;
-    request.bEnglish = c.english;
+    const ExtractRequest request =
+        fuzz::RequestFor(c, (c.mode & 2) != 0 ? KindResource : KindText,
+                         (c.mode & 1) != 0 ? ModeNegative : ModePositive);
     const int positive = request.nKind == KindResource || request.nMode == ModePositive ? 1 : 0;
 
     static std::string text;

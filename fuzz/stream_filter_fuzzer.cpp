@@ -23,14 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static fuzz::FuzzCase c;
     fuzz::ReadFuzzCase(data, size, kReadBlock, &c);
     const int mode = c.mode & 1;
-    ExtractRequest request;
-    request.szSource = fuzz::SourceName();
-    request.szTarget = fuzz::TargetName();
-    request.szLeft[0] = c.left;
-    request.szRight[0] = c.right;
-    request.nKind = KindText;
-    request.nMode = mode == 0 ? ModeMultilinePositive : ModeMultilineNegative;
-    request.bEnglish = c.english;
+    const ExtractRequest request =
+        fuzz::RequestFor(c, KindText, mode == 0 ? ModeMultilinePositive : ModeMultilineNegative);
     static std::string text;
     const bool readable = fuzz::ReadAsTheEngine(c.source, &text);
     fuzz::RunAndCheck(
