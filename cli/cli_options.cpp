@@ -202,9 +202,6 @@ CliOptions ParseArguments(int argc, const char* const* argv) {
     }
     r.szSource = names[0];
     r.szTarget = names[1];
-    if (r.nKind == KindResource) {
-        r.nMode = ModePositive;
-    }
     return options;
 }
 

@@ -24,8 +24,12 @@ struct ExtractRequest {
     char szLeft[kDelimiterFieldSize] = {};  // first byte is the delimiter
     char szRight[kDelimiterFieldSize] = {};
     SourceKind nKind = KindText;
-    ExtractMode nMode = ModePositive;  // ignored for KindResource
+    ExtractMode nMode = ModePositive;
     int bEnglish = 0;
+
+    // The mode the run uses: a resource script is always read the positive
+    // way, whatever mode was chosen.
+    ExtractMode ModeToRun() const { return nKind == KindResource ? ModePositive : nMode; }
 };
 
 // Copies at most two characters of `text` into a delimiter field.

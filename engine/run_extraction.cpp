@@ -33,22 +33,20 @@ RunOutcome RunRequest(const ExtractRequest& request, HWND owner) {
     const char* source = request.szSource.c_str();
     const char* target = request.szTarget.c_str();
     int positive = 1;
-    if (request.nKind != KindResource) {
-        switch (request.nMode) {
-            case ModeNegative:
-                positive = 0;
-                break;
-            case ModeMultilinePositive:
-            case ModeMultilineNegative: {
-                const int mode = request.nMode == ModeMultilinePositive ? 0 : 1;
-                if (!StreamFilter(source, target, request.szLeft, request.szRight, mode)) {
-                    return close(kMsgFileFailed, kCaptionError);
-                }
-                return close(kMsgMultilineOk, kCaptionNotice);
+    switch (request.ModeToRun()) {
+        case ModeNegative:
+            positive = 0;
+            break;
+        case ModeMultilinePositive:
+        case ModeMultilineNegative: {
+            const int mode = request.ModeToRun() == ModeMultilinePositive ? 0 : 1;
+            if (!StreamFilter(source, target, request.szLeft, request.szRight, mode)) {
+                return close(kMsgFileFailed, kCaptionError);
             }
-            case ModePositive:
-                break;
+            return close(kMsgMultilineOk, kCaptionNotice);
         }
+        case ModePositive:
+            break;
     }
 
     if (IsListKeyword(request.szSource)) {

@@ -80,14 +80,9 @@ ExtractRequest CFilterDlg::ReadRequest() const {
     request.szTarget = GetDlgItemFileName(IDC_TARGET);
     GetDlgItemTextA(IDC_LEFT, request.szLeft, kDelimiterFieldSize);
     GetDlgItemTextA(IDC_RIGHT, request.szRight, kDelimiterFieldSize);
-    if (GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT) == IDC_KIND_RESOURCE) {
-        // Resource scripts are always read the positive way; the mode boxes
-        // are not looked at.
-        request.nKind = KindResource;
-        request.nMode = ModePositive;
-        return request;
-    }
-    request.nKind = KindText;
+    request.nKind = GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT) == IDC_KIND_RESOURCE
+                        ? KindResource
+                        : KindText;
     switch (GetCheckedRadioButton(IDC_MODE_POSITIVE, IDC_MODE_MULTI_NEGATIVE)) {
         case IDC_MODE_NEGATIVE:
             request.nMode = ModeNegative;

@@ -38,7 +38,7 @@ TEST_P(ReadRequestTest, ReadsTheControls) {
     Type(IDC_LEFT, c.left);
     ExtractRequest request = dlg().ReadRequest();
     EXPECT_EQ(request.nKind, c.wantKind);
-    EXPECT_EQ(request.nMode, c.wantMode);
+    EXPECT_EQ(request.ModeToRun(), c.wantMode);
     EXPECT_EQ(std::string(request.szLeft), c.wantLeft);
     EXPECT_EQ(std::string(request.szRight), "\"");
 }
