@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/classify_resource_line.h"
+#include "engine/delimiter_rules.h"
 
 namespace sif {
 
@@ -25,13 +26,12 @@ int FindClosing(const char* line, int leftPos, int end, char right, bool resourc
         if (p < 0) {
             return -1;
         }
-        if (resourceMode && right == '"' && p + 1 < end && line[p + 1] == '"') {
-            p += 2;
-        } else if (line[p - 1] == '\\') {
-            p += 1;
-        } else {
+        const int skip = SkipRefusedClose(line, static_cast<std::size_t>(p),
+                                          static_cast<std::size_t>(end), right, resourceMode);
+        if (skip == 0) {
             return p;
         }
+        p += skip;
     }
     return -1;
 }

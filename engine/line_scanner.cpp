@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/classify_resource_line.h"
+#include "engine/delimiter_rules.h"
 #include "engine/extract_delimited.h"
 #include "engine/extract_file.h"
 #include "engine/extract_request.h"
@@ -180,7 +181,6 @@ void LineScanner::FilterMasked(std::size_t from, std::size_t to, LineOutput* out
 char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourceMode,
                                  char* out) const {
     const ChunkMasks* const m = masks_.get();
-    const bool doubledQuotes = resourceMode && settings_.right == '"';
     bool pieceFound = false;
     for (std::size_t p = from; p < end;) {
         const std::size_t leftPos = NextMarked<&ChunkMasks::left>(m, p, end);
@@ -193,13 +193,11 @@ char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourc
             if (rightPos == end) {
                 return out;  // a piece never closed on its line is dropped
             }
-            if (doubledQuotes && rightPos + 1 < end && block_[rightPos + 1] == '"') {
-                rightPos += 2;
-            } else if (block_[rightPos - 1] == '\\') {
-                rightPos += 1;
-            } else {
+            const int skip = SkipRefusedClose(block_, rightPos, end, settings_.right, resourceMode);
+            if (skip == 0) {
                 break;
             }
+            rightPos += static_cast<std::size_t>(skip);
         }
         if (pieceFound) {
             out = Append(out, "\r\n", 2);
@@ -216,17 +214,16 @@ char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourc
 
 char* LineScanner::StripMasked(std::size_t from, std::size_t end, char* out) const {
     const ChunkMasks* const m = masks_.get();
-    const bool strays = settings_.left != settings_.right;
     for (std::size_t p = from; p < end;) {
         const std::size_t open = NextMarked<&ChunkMasks::left>(m, p, end);
-        if (strays) {
-            // A right delimiter outside a stretch is dropped.
-            for (std::size_t stray; (stray = NextMarked<&ChunkMasks::right>(m, p, open)) < open;
-                 p = stray + 1) {
-                out = CopyRun(out, block_ + p, stray - p);
-            }
-        }
-        out = CopyRun(out, block_ + p, open - p);
+        KeepOutside(
+            p, open, settings_.left == settings_.right,
+            [m](std::size_t from, std::size_t to) {
+                return NextMarked<&ChunkMasks::right>(m, from, to);
+            },
+            [&](std::size_t from, std::size_t to) {
+                out = CopyRun(out, block_ + from, to - from);
+            });
         if (open == end) {
             break;
         }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/delimiter_rules.h"
+
 namespace sif {
 
 namespace {
@@ -42,15 +44,10 @@ char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t coun
         } else {
             const char* open = Find(p, end, state.left);
             if (!state.keepInside) {
-                // A right delimiter outside a stretch is dropped. Equal
-                // delimiters leave none before `open`.
-                if (state.left != state.right) {
-                    for (const char* stray; (stray = Find(p, open, state.right)) != open;
-                         p = stray + 1) {
-                        keep(p, stray);
-                    }
-                }
-                keep(p, open);
+                KeepOutside(
+                    p, open, state.left == state.right,
+                    [&](const char* from, const char* to) { return Find(from, to, state.right); },
+                    keep);
             }
             if (open == end) {
                 break;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/delimiter_rules.h"
+
 namespace sif {
 
 namespace {
@@ -34,12 +36,9 @@ int StripPieces(const char* line, int end, char left, char right, char* out) {
         // Outside: text up to the next left delimiter is kept, but a right
         // delimiter standing alone is dropped.
         const int open = FindOrEnd(line, p, end, left);
-        if (left != right) {
-            for (int stray; (stray = FindOrEnd(line, p, open, right)) < open; p = stray + 1) {
-                keep(p, stray);
-            }
-        }
-        keep(p, open);
+        KeepOutside(
+            p, open, left == right,
+            [&](int from, int to) { return FindOrEnd(line, from, to, right); }, keep);
         if (open == end) {
             break;
         }
