@@ -1,11 +1,11 @@
-// Bit masks over 64-byte chunks of a block, built in one vector pass: bit i
-// of a chunk's mask is set when byte i of the chunk is the byte looked for.
-// The line filters find line ends and delimiters in them with bit scans.
+// Bit masks over 64-byte chunks of a block, built in one vector pass by a
+// kernel (engine/kernels): bit i of a chunk's mask is set when byte i of the
+// chunk is the byte looked for. The line filters find line ends and
+// delimiters in them with bit scans. A kernel builds the masks of
+// data[0, count), one ChunkMasks per started chunk; it reads up to
+// kChunkBytes + 1 bytes beyond data + count, which must be readable, and
+// leaves the bits for positions from count on undefined.
 #pragma once
-
-#include "engine/vector_level.h"
-
-#ifdef SIF_VECTOR_PATHS
 
 #include <cstddef>
 #include <cstdint>
@@ -30,12 +30,6 @@ struct MaskBytes {
     bool words;  // words left 0 when false
 };
 
-// The masks of data[0, count), one ChunkMasks per started chunk. Reads up to
-// kChunkBytes + 1 bytes beyond data + count, which must be readable; bits for
-// positions from count on are undefined. `level` is a vector level.
-void BuildChunkMasks(VectorLevel level, const char* data, std::size_t count, const MaskBytes& bytes,
-                     ChunkMasks* masks);
-
 // The first position in [from, to) whose bit in field `Field` of `masks` is
 // set, or `to`.
 template <std::uint64_t ChunkMasks::*Field>
@@ -56,5 +50,3 @@ std::size_t NextMarked(const ChunkMasks* masks, std::size_t from, std::size_t to
 }
 
 }  // namespace sif
-
-#endif  // SIF_VECTOR_PATHS

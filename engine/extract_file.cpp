@@ -39,7 +39,7 @@ int ExtractFile(const char* source, const char* target, const char* left, const 
     const LineSettings settings{left[0], right[0], kind, positive, sourceTail};
     LineTarget writer(&files, LineOutputReserve(settings));
     LineOutput* const out = writer.output();
-    LineScanner scanner(settings, ActiveVectorLevel());
+    LineScanner scanner(settings, ActiveKernels());
 
     // The unfinished piece of one read waits in front of the next read's
     // bytes. Only what a read fills is ever used, so the buffer is not

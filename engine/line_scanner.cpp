@@ -66,13 +66,11 @@ void FilterLinePiece(const LineSettings& s, const char* piece, int n, LineOutput
                                          out->data);
 }
 
-LineScanner::LineScanner(const LineSettings& settings, VectorLevel level)
-    : settings_(settings), level_(level) {
-#ifdef SIF_VECTOR_PATHS
-    if (level_ != VectorLevel::Scalar) {
+LineScanner::LineScanner(const LineSettings& settings, const KernelTable& kernels)
+    : settings_(settings), buildMasks_(kernels.buildChunkMasks) {
+    if (buildMasks_ != nullptr) {
         masks_ = std::make_unique_for_overwrite<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
     }
-#endif
 }
 
 LineScanner::~LineScanner() = default;
@@ -82,14 +80,12 @@ void LineScanner::Load(const char* block, std::size_t count) {
     count_ = count;
     pos_ = 0;
     announced_ = false;
-#ifdef SIF_VECTOR_PATHS
-    if (level_ != VectorLevel::Scalar) {
+    if (masks_) {
         const MaskBytes bytes{settings_.left, settings_.right,
                               settings_.positive == 1 && settings_.kind == KindResource};
-        BuildChunkMasks(level_, block, count, bytes, masks_.get());
+        buildMasks_(block, count, bytes, masks_.get());
         nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), 0, count_);
     }
-#endif
 }
 
 ScanStop LineScanner::Run(LineOutput* out) {
@@ -99,12 +95,9 @@ ScanStop LineScanner::Run(LineOutput* out) {
         }
         const std::size_t limit = pos_ + kPieceMax < count_ ? pos_ + kPieceMax : count_;
         std::size_t lf;
-#ifdef SIF_VECTOR_PATHS
-        if (level_ != VectorLevel::Scalar) {
+        if (masks_) {
             lf = NextMarked<&ChunkMasks::lf>(masks_.get(), pos_, limit);
-        } else
-#endif
-        {
+        } else {
             const void* hit = std::memchr(block_ + pos_, '\n', limit - pos_);
             lf = hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - block_)
                                 : limit;
@@ -121,19 +114,14 @@ ScanStop LineScanner::Run(LineOutput* out) {
             return ScanStop::LongPiece;
         }
         announced_ = false;
-#ifdef SIF_VECTOR_PATHS
-        if (level_ != VectorLevel::Scalar) {
+        if (masks_) {
             FilterMasked(pos_, end, out);
-        } else
-#endif
-        {
+        } else {
             FilterLinePiece(settings_, block_ + pos_, static_cast<int>(end - pos_), out);
         }
         pos_ = end;
     }
 }
-
-#ifdef SIF_VECTOR_PATHS
 
 namespace {
 
@@ -231,7 +219,5 @@ char* LineScanner::StripMasked(std::size_t from, std::size_t end, char* out) con
     }
     return out;
 }
-
-#endif  // SIF_VECTOR_PATHS
 
 }  // namespace sif

@@ -1,7 +1,7 @@
 // The line operation's filtering over a large read block: the 498-byte pieces
 // are found and filtered where they lie, and only the kept bytes are copied,
 // into one output buffer. The vector levels find line ends and delimiters in
-// bit masks; the scalar level with memchr.
+// bit masks; the scalar set with memchr.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "engine/byte_masks.h"
-#include "engine/vector_level.h"
+#include "engine/kernels/kernel_table.h"
 
 namespace sif {
 
@@ -49,7 +49,7 @@ enum class ScanStop {
 
 class LineScanner {
   public:
-    LineScanner(const LineSettings& settings, VectorLevel level);
+    LineScanner(const LineSettings& settings, const KernelTable& kernels);
     ~LineScanner();
     LineScanner(const LineScanner&) = delete;
     LineScanner& operator=(const LineScanner&) = delete;
@@ -71,16 +71,13 @@ class LineScanner {
     std::size_t Position() const { return pos_; }
 
   private:
-#ifdef SIF_VECTOR_PATHS
     void FilterMasked(std::size_t from, std::size_t to, LineOutput* out);
     char* ExtractMasked(std::size_t from, std::size_t end, bool resourceMode, char* out) const;
     char* StripMasked(std::size_t from, std::size_t end, char* out) const;
-    std::unique_ptr<ChunkMasks[]> masks_;
-    std::size_t nextNul_ = 0;
-#endif
-
     LineSettings settings_;
-    VectorLevel level_;
+    BuildChunkMasksFunction buildMasks_;
+    std::unique_ptr<ChunkMasks[]> masks_;  // none for the scalar set
+    std::size_t nextNul_ = 0;
     const char* block_ = nullptr;
     std::size_t count_ = 0;
     std::size_t pos_ = 0;

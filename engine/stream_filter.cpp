@@ -1,5 +1,6 @@
 #include "engine/stream_filter.h"
 
+#include "engine/kernels/kernel_table.h"
 #include "engine/operation_files.h"
 #include "engine/stream_keep.h"
 
@@ -21,7 +22,7 @@ int StreamFilter(const char* source, const char* target, const char* left, const
     }
 
     StreamState state{left[0], right[0], mode == 0};
-    const KeepBytesFunction keepBytes = KeepBytesFor(ActiveVectorLevel());
+    const KeepBytesFunction keepBytes = ActiveKernels().keepBytes;
     // The only memory the filter uses, whatever the size of the source. Each
     // read lands behind the bytes kept so far and is filtered where it lies;
     // once a read's worth is kept it goes to the target in one write, which

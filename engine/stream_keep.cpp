@@ -59,19 +59,4 @@ char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t coun
     return out;
 }
 
-KeepBytesFunction KeepBytesFor(VectorLevel level) {
-    switch (level) {
-#ifdef SIF_VECTOR_PATHS
-        case VectorLevel::Sse2:
-            return KeepBytesSse2;
-        case VectorLevel::Avx2:
-            return KeepBytesAvx2;
-        case VectorLevel::Avx512:
-            return KeepBytesAvx512;
-#endif
-        default:
-            return KeepBytesScalar;
-    }
-}
-
 }  // namespace sif

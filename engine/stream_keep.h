@@ -1,11 +1,10 @@
 // The multiline filter's inner loop: keeps the bytes inside (or outside) the
 // delimited stretches of one piece of the stream, moving them towards its
-// front. One version per vector level; every version gives the same bytes.
+// front. The vector versions are kernels (engine/kernels); every version
+// gives the same bytes as this one.
 #pragma once
 
 #include <cstddef>
-
-#include "engine/vector_level.h"
 
 namespace sif {
 
@@ -23,14 +22,5 @@ using KeepBytesFunction = char* (*)(StreamState& state, char* out, const char* i
 
 // The reference: whole runs between delimiters moved at once.
 char* KeepBytesScalar(StreamState& state, char* out, const char* in, size_t count);
-
-#ifdef SIF_VECTOR_PATHS
-char* KeepBytesSse2(StreamState& state, char* out, const char* in, size_t count);
-char* KeepBytesAvx2(StreamState& state, char* out, const char* in, size_t count);
-char* KeepBytesAvx512(StreamState& state, char* out, const char* in, size_t count);
-#endif
-
-// The version for `level`.
-KeepBytesFunction KeepBytesFor(VectorLevel level);
 
 }  // namespace sif

@@ -2,32 +2,28 @@
 
 #include <atomic>
 
+#include "engine/kernels/kernel_table.h"
+
 namespace sif {
 
 namespace {
-
-#ifdef SIF_VECTOR_PATHS
-// Above SSE2 the filters also count bits and multiply without carries (every
-// processor with AVX2 can, but the check costs nothing).
-bool HasPopcntAndPclmul() {
-    return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("popcnt");
-}
-#endif
 
 bool ProcessorHas(VectorLevel level) {
     switch (level) {
         case VectorLevel::Scalar:
             return true;
-#ifdef SIF_VECTOR_PATHS
+#if defined(__x86_64__) || defined(__i386__)
         case VectorLevel::Sse2:
-            return true;  // every x86-64 processor has it
+            return __builtin_cpu_supports("sse2");  // not every 32-bit processor has it
+        // Above SSE2 the kernels also count bits and multiply without carries
+        // (every processor with AVX2 can, but the check costs nothing).
         case VectorLevel::Avx2:
             return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") &&
-                   HasPopcntAndPclmul();
+                   __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("popcnt");
         case VectorLevel::Avx512:
             return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
                    __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi2") &&
-                   HasPopcntAndPclmul();
+                   __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("popcnt");
 #else
         default:
             return false;
@@ -36,35 +32,39 @@ bool ProcessorHas(VectorLevel level) {
     return false;
 }
 
-VectorLevel Widest() {
+const KernelTable& Widest() {
     for (VectorLevel level : {VectorLevel::Avx512, VectorLevel::Avx2, VectorLevel::Sse2}) {
-        if (ProcessorHas(level)) {
-            return level;
+        if (CanRunVectorLevel(level)) {
+            return *KernelsFor(level);
         }
     }
-    return VectorLevel::Scalar;
+    return *KernelsFor(VectorLevel::Scalar);
 }
 
-std::atomic<VectorLevel>& Active() {
-    static std::atomic<VectorLevel> active{Widest()};
+std::atomic<const KernelTable*>& Active() {
+    static std::atomic<const KernelTable*> active{&Widest()};
     return active;
 }
 
 }  // namespace
 
+const KernelTable& ActiveKernels() {
+    return *Active().load(std::memory_order_relaxed);
+}
+
 bool CanRunVectorLevel(VectorLevel level) {
-    return ProcessorHas(level);
+    return KernelsFor(level) != nullptr && ProcessorHas(level);
 }
 
 VectorLevel ActiveVectorLevel() {
-    return Active().load(std::memory_order_relaxed);
+    return ActiveKernels().level;
 }
 
 bool SetVectorLevel(VectorLevel level) {
-    if (!ProcessorHas(level)) {
+    if (!CanRunVectorLevel(level)) {
         return false;
     }
-    Active().store(level, std::memory_order_relaxed);
+    Active().store(KernelsFor(level), std::memory_order_relaxed);
     return true;
 }
 

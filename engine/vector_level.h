@@ -1,12 +1,7 @@
-// Which vector instructions the filters use. The scalar code is the reference
-// and the only path on targets other than x86-64 outside Windows; there the
-// widest level the processor offers is chosen when first asked.
+// Which instruction set the filters use. The scalar code is the reference and
+// the only set on processors other than x86; there the widest set the build
+// has and the processor offers is chosen when first asked.
 #pragma once
-
-// The vector paths exist in builds for x86-64 outside Windows only.
-#if defined(__x86_64__) && !defined(_WIN32)
-#define SIF_VECTOR_PATHS 1
-#endif
 
 namespace sif {
 
@@ -20,7 +15,7 @@ bool CanRunVectorLevel(VectorLevel level);
 VectorLevel ActiveVectorLevel();
 
 // Makes the filters use `level` from now on (tests and benchmarks compare the
-// paths). Returns false, changing nothing, when the level cannot run here.
+// sets). Returns false, changing nothing, when the level cannot run here.
 bool SetVectorLevel(VectorLevel level);
 
 // "scalar", "sse2", "avx2", "avx512".

@@ -14,6 +14,7 @@
 #include "engine/byte_masks.h"
 #include "engine/classify_resource_line.h"
 #include "engine/extract_file.h"
+#include "engine/kernels/kernel_table.h"
 #include "engine/language.h"
 #include "engine/vector_level.h"
 #include "platform/message_box.h"
@@ -138,7 +139,6 @@ TEST(VectorLevels, EveryLevelTheMachineHasCanBeForced) {
     }
 }
 
-#ifdef SIF_VECTOR_PATHS
 // Each level's masks against their definition, byte by byte, for blocks that
 // end anywhere in a chunk.
 TEST(ChunkMasks, EveryLevelMarksExactlyTheBytesLookedFor) {
@@ -156,7 +156,7 @@ TEST(ChunkMasks, EveryLevelMarksExactlyTheBytesLookedFor) {
         for (std::size_t count : {1u, 63u, 64u, 65u, 1000u, 4096u}) {
             for (const MaskBytes bytes : {MaskBytes{'"', '"', true}, MaskBytes{'(', ')', false}}) {
                 std::vector<ChunkMasks> masks(count / kChunkBytes + 1);
-                BuildChunkMasks(level, data.data(), count, bytes, masks.data());
+                KernelsFor(level)->buildChunkMasks(data.data(), count, bytes, masks.data());
                 for (std::size_t i = 0; i < count; ++i) {
                     const ChunkMasks& m = masks[i / kChunkBytes];
                     const std::uint64_t bit = std::uint64_t{1} << (i % kChunkBytes);
@@ -174,7 +174,6 @@ TEST(ChunkMasks, EveryLevelMarksExactlyTheBytesLookedFor) {
         }
     }
 }
-#endif
 
 struct DelimiterClass {
     const char* name;

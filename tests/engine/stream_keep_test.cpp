@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/kernels/kernel_table.h"
 #include "engine/stream_filter.h"
 #include "engine/vector_level.h"
 #include "tests/support/recording_message_sink.h"
@@ -96,7 +97,7 @@ class StreamKeepTest : public testing::TestWithParam<VectorLevel> {
 // crosses lanes, blocks and reads; reads of odd sizes leave pieces that end
 // inside a block.
 TEST_P(StreamKeepTest, KeepsWhatTheScalarFilterKeeps) {
-    const KeepBytesFunction keep = KeepBytesFor(GetParam());
+    const KeepBytesFunction keep = KernelsFor(GetParam())->keepBytes;
     const unsigned spacings[] = {2, 9, 40, 300, 70000};
     const std::vector<size_t> schedules[] = {
         {kRead},
@@ -126,7 +127,7 @@ TEST_P(StreamKeepTest, KeepsWhatTheScalarFilterKeeps) {
 // One stretch of every length from 0 to 130 at every offset in a 64-byte
 // block, and the delimiters of a stretch on either side of a read's end.
 TEST_P(StreamKeepTest, StretchesAtEveryPlaceInABlock) {
-    const KeepBytesFunction keep = KeepBytesFor(GetParam());
+    const KeepBytesFunction keep = KernelsFor(GetParam())->keepBytes;
     for (const Delimiters& d : std::span(kDelimiters).first(4)) {
         for (size_t open = 0; open < 64; ++open) {
             for (size_t length = 0; length <= 130; ++length) {
@@ -149,10 +150,12 @@ TEST_P(StreamKeepTest, StretchesAtEveryPlaceInABlock) {
 TEST_P(StreamKeepTest, ForcedLevelIsTheOneInUse) {
     const ScopedVectorLevel level(GetParam());
     EXPECT_EQ(ActiveVectorLevel(), GetParam());
+    EXPECT_EQ(&ActiveKernels(), KernelsFor(GetParam()));
     for (VectorLevel other :
          {VectorLevel::Scalar, VectorLevel::Sse2, VectorLevel::Avx2, VectorLevel::Avx512}) {
         if (other != GetParam() && CanRunVectorLevel(other)) {
-            EXPECT_NE(KeepBytesFor(other), KeepBytesFor(GetParam())) << VectorLevelName(other);
+            EXPECT_NE(KernelsFor(other)->keepBytes, KernelsFor(GetParam())->keepBytes)
+                << VectorLevelName(other);
         }
     }
 }
