@@ -1,5 +1,7 @@
 #include "engine/stream_filter.h"
 
+#include <memory>
+
 #include "engine/kernels/kernel_table.h"
 #include "engine/operation_files.h"
 #include "engine/stream_keep.h"
@@ -8,8 +10,9 @@ namespace sif {
 
 namespace {
 
-// One read's worth of the source.
-constexpr UINT kChunkSize = 65536;
+// Kept bytes go to the target once there are this many: a run's output
+// reaches it in steps, whatever the read size.
+constexpr UINT kWriteSize = 64 * 1024;
 
 }  // namespace
 
@@ -25,13 +28,13 @@ int StreamFilter(const char* source, const char* target, const char* left, const
     const KeepBytesFunction keepBytes = ActiveKernels().keepBytes;
     // The only memory the filter uses, whatever the size of the source. Each
     // read lands behind the bytes kept so far and is filtered where it lies;
-    // once a read's worth is kept it goes to the target in one write, which
+    // once a write's worth is kept it goes to the target in one write, which
     // the file layer hands straight to the system instead of copying it.
-    char buffer[2 * kChunkSize];
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kWriteSize + kStreamReadSize);
     UINT kept = 0;
     for (;;) {
-        char* const chunk = buffer + kept;
-        const UINT got = _lread(files.source, chunk, kChunkSize);
+        char* const chunk = buffer.get() + kept;
+        const UINT got = _lread(files.source, chunk, kStreamReadSize);
         if (got == 0) {
             break;
         }
@@ -40,15 +43,15 @@ int StreamFilter(const char* source, const char* target, const char* left, const
             return 0;
         }
         kept += static_cast<UINT>(keepBytes(state, chunk, chunk, got) - chunk);
-        if (kept >= kChunkSize) {
-            if (!WriteTarget(files, buffer, kept)) {
+        if (kept >= kWriteSize) {
+            if (!WriteTarget(files, buffer.get(), kept)) {
                 FailOperation(&files);
                 return 0;
             }
             kept = 0;
         }
     }
-    if (kept > 0 && !WriteTarget(files, buffer, kept)) {
+    if (kept > 0 && !WriteTarget(files, buffer.get(), kept)) {
         FailOperation(&files);
         return 0;
     }

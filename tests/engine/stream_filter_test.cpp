@@ -86,7 +86,7 @@ TEST_F(StreamFilterTest, AppendsAfterAnExistingTarget) {
 // Stretches and delimiters around the size of one read must come out as the
 // byte-by-byte filter gives them.
 TEST_F(StreamFilterTest, MatchesTheByteByByteFilterAcrossReads) {
-    constexpr size_t kRead = 65536;
+    constexpr size_t kRead = kStreamReadSize;
     std::mt19937 random(20261208);
     const std::pair<const char*, const char*> delimiters[] = {{"\"", "\""}, {"(", ")"}};
     const size_t sizes[] = {kRead - 1, kRead, kRead + 1, 2 * kRead + 3, 3 * kRead - 2};
@@ -123,7 +123,7 @@ TEST_F(StreamFilterTest, MatchesTheByteByByteFilterAcrossReads) {
 }
 
 TEST_F(StreamFilterTest, DelimiterOnEitherSideOfAReadBoundary) {
-    constexpr size_t kRead = 65536;
+    constexpr size_t kRead = kStreamReadSize;
     for (const size_t at : {kRead - 2, kRead - 1, kRead, kRead + 1}) {
         std::string source(2 * kRead, 'x');
         source[at] = '"';
@@ -193,7 +193,7 @@ TEST_F(StreamFilterTest, WriteErrorFails) {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no full device here";
     }
-    WriteBytes(sourceName_, std::string(3 * 65536, 'x'));
+    WriteBytes(sourceName_, std::string(3 * kStreamReadSize, 'x'));
     EXPECT_EQ(StreamFilter(sourceName_.c_str(), "/dev/full", "\"", "\"", 1), 0);
     EXPECT_EQ(sink_.Lines(),
               std::vector<std::string>{"Fehlermeldung: Fehler beim Lesen/Schreiben !"});

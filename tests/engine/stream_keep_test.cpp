@@ -23,7 +23,7 @@ void PrintTo(VectorLevel level, std::ostream* out) {
 
 namespace {
 
-constexpr size_t kRead = 65536;  // StreamFilter's read size
+constexpr size_t kRead = kStreamReadSize;
 
 struct Delimiters {
     const char* name;
