@@ -15,5 +15,32 @@ sudo=""
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update
+
+# A mirror caught mid-sync serves an index of the wrong size ("Mirror sync in
+# progress?"); that passes when tried again later, so apt-get update is tried
+# a few times. If in the end only i386 indexes fail, the rest is installed
+# without the i386 packages: the Windows pass then says loudly that the 32-bit
+# tests did not run. (i386 packages from a partial index could pull libraries
+# older than their amd64 twins, which apt refuses for the whole install.)
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+updated=no
+for wait in 15 30 60 end; do
+  if $sudo apt-get -o Acquire::Retries=3 update 2>&1 | tee "$log"; [ "${PIPESTATUS[0]}" -eq 0 ]; then
+    updated=yes
+    break
+  fi
+  [ "$wait" = end ] && break
+  echo "apt-get update failed; trying again in $wait s" >&2
+  sleep "$wait"
+done
+if [ "$updated" = no ]; then
+  failed=$(grep '^E: Failed to fetch' "$log" || true)
+  if [ -z "$failed" ] || grep -qv 'binary-i386' <<<"$failed"; then
+    echo "apt-get update failed" >&2
+    exit 1
+  fi
+  mapfile -t missing < <(printf '%s\n' "${missing[@]}" | grep -v ':i386$')
+  echo "WARNING: the mirror's i386 index cannot be read; installing without the i386 packages" >&2
+fi
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
