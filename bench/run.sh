@@ -4,10 +4,11 @@
 # generated corpus in the page cache, with every output going to a file on
 # disk, and on the same corpus saved as UTF-16. Prints MB/s (median), peak RSS
 # and ratios, then checks that sifteron-cli's peak RSS does not grow with the
-# input.
+# input. With --windows, the x86-64 sifteron-cli.exe runs under Wine in the
+# same rounds, every mode, beside the Linux build.
 #
 #   bench/run.sh [--quick] [--runs N] [--work DIR] [--build DIR] [--cli PATH]
-#                [--no-build] [--skip-memory]
+#                [--no-build] [--skip-memory] [--windows [EXE]]
 set -euo pipefail
 export LC_ALL=C # byte semantics for every peer, and their fastest path
 
@@ -22,6 +23,7 @@ MEM_SMALL=1M
 MEM_LARGE=1G
 BUILD_FIRST=1
 MEMORY_CHECK=1
+WINDOWS_CLI=""
 
 usage() {
     sed -n '2,10p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
@@ -34,6 +36,9 @@ usage() {
   --cli PATH     sifteron-cli to time (default <build>/cli/sifteron-cli)
   --no-build     do not run CMake; use what is already built
   --skip-memory  leave out the 1M vs 1G peak RSS comparison
+  --windows [EXE]  also time EXE under wine64 (default
+                 build/windows/x86_64/cli/sifteron-cli.exe, which
+                 tools/check-windows.sh builds)
 EOF
 }
 
@@ -46,6 +51,10 @@ while (($#)); do
     --cli) CLI=$2 && shift ;;
     --no-build) BUILD_FIRST=0 ;;
     --skip-memory) MEMORY_CHECK=0 ;;
+    --windows)
+        WINDOWS_CLI=$REPO/build/windows/x86_64/cli/sifteron-cli.exe
+        [[ ${2:-} == *.exe ]] && WINDOWS_CLI=$2 && shift
+        ;;
     -h | --help) usage && exit 0 ;;
     *) usage >&2 && exit 2 ;;
     esac
@@ -162,6 +171,29 @@ for mode in positive negative multiline-positive multiline-negative; do
     ((HAVE_CLI)) && add "$mode (utf-16)" sifteron "$TEXT16" "$C --mode $mode $T16 \"\$OUT\""
 done
 ((HAVE_CLI)) && add "rc (utf-16)" sifteron "$RC16" "$C --kind rc $R16 \"\$OUT\""
+
+# The Windows build under Wine, in a prefix of its own whose server stays up
+# between runs, so each run pays only the program's own start.
+if [[ -n $WINDOWS_CLI ]]; then
+    [[ -f $WINDOWS_CLI && -x /usr/lib/wine/wine64 ]] ||
+        { say "--windows needs $WINDOWS_CLI and wine64" && exit 1; }
+    export WINEPREFIX=$WORK/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+    export WINELOADER=/usr/lib/wine/wine64
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    if [[ ! -d $WINEPREFIX ]]; then
+        say "making the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+    fi
+    wineserver -p </dev/null >/dev/null 2>&1
+    $WINELOADER wineboot --init </dev/null >/dev/null 2>&1
+    winpath() { printf %q "Z:${1//\//\\}"; }
+    W="$WINELOADER $(winpath "$WINDOWS_CLI")"
+    WOUT=$(winpath "$WORK/out/target.txt")
+    for mode in positive negative multiline-positive multiline-negative; do
+        add "$mode" sifteron.exe "$TEXT" "$W --mode $mode $(winpath "$TEXT") $WOUT"
+    done
+    add rc sifteron.exe "$RC" "$W --kind rc $(winpath "$RC") $WOUT"
+fi
 
 # grep and rg keep the quotes and end lines in LF alone: not exact.
 add positive grep "$TEXT" "grep -o '\"[^\"]*\"' $T > \"\$OUT\"" 0

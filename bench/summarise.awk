@@ -69,7 +69,7 @@ END {
         key = order[k]
         split(key, part, SUBSEP)
         rate[key] = input[key] / median(secs[key]) / 1e6
-        if (exact[key] == 1 && part[2] != "sifteron" && part[2] != "cat" && part[2] != "copy" &&
+        if (exact[key] == 1 && part[2] !~ /^(sifteron|sifteron\.exe|cat|copy)$/ &&
             rate[key] > best[part[1]] + 0) {
             best[part[1]] = rate[key]
             bestTool[part[1]] = part[2]
@@ -101,7 +101,7 @@ END {
             peer = ""
             if (part[2] == "sifteron" && job in best)
                 peer = sprintf("%.2f (%s)", ratio(key, job SUBSEP bestTool[job]), bestTool[job])
-            same = part[2] ~ /^(sifteron|copy|cat)$/ ? "" : exact[key] == 1 ? "yes" : "no"
+            same = part[2] ~ /^(sifteron|sifteron\.exe|copy|cat)$/ ? "" : exact[key] == 1 ? "yes" : "no"
             vs_copy = key == copy_key(job) ? "1.00" : sprintf("%.2f", ratio(key, copy_key(job)))
             note = key in failed ? "  exit status" failed[key] : ""
             printf "%-27s %-9s %9.1f %10s %7.1f MB %6s  %7s  %s%s\n", job, part[2], rate[key],
@@ -127,12 +127,17 @@ END {
             printf "  %-27s sifteron utf-16/utf-8 of the same text %.2f, need 0.50: %s\n", job,
                 vs_utf8, verdict(vs_utf8, 0.5)
         } else if (job ~ /^multiline/) {
-            printf "  %-27s sifteron/copy %.2f, need 1.00: %s\n", job, vs_copy, verdict(vs_copy, 1)
+            printf "  %-27s sifteron/copy %.2f, need 1.25: %s\n", job, vs_copy, verdict(vs_copy, 1.25)
         } else {
             vs_peer = ratio(key, job SUBSEP bestTool[job])
             printf "  %-27s sifteron/fastest exact peer (%s) %.2f, need 10.00: %s\n", job,
                 bestTool[job], vs_peer, verdict(vs_peer, 10)
-            printf "  %-27s sifteron/copy %.2f, need 0.40: %s\n", "", vs_copy, verdict(vs_copy, 0.4)
+            printf "  %-27s sifteron/copy %.2f, need 0.50: %s\n", "", vs_copy, verdict(vs_copy, 0.5)
+        }
+        if ((job SUBSEP "sifteron.exe") in rate) {
+            vs_linux = ratio(job SUBSEP "sifteron.exe", key)
+            printf "  %-27s sifteron.exe under Wine/sifteron %.2f, need 0.80: %s\n", "", vs_linux,
+                verdict(vs_linux, 0.8)
         }
     }
     if (maxrss > 0)
