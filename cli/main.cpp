@@ -7,10 +7,8 @@
 #include "cli/standard_stream_names.h"
 #include "engine/run_extraction.h"
 #include "platform/file_io.h"
+#include "platform/gathered_stderr_sink.h"
 #include "platform/process.h"
-#ifndef _WIN32
-#include "platform/posix/gathered_stderr_sink.h"
-#endif
 #include "sifteron_version.h"
 
 namespace {
@@ -100,16 +98,12 @@ int CloseStandardOutput() {
 }
 
 const char* g_targetName = "";
-#ifndef _WIN32
 sif::GatheredStderrSink* g_gathered = nullptr;
-#endif
 
 // Told once, on a line of its own, so that a run that seems to hang is
 // explained; the lines gathered before it go first.
 void TellWaitingForTarget() {
-#ifndef _WIN32
     g_gathered->Flush();
-#endif
     std::fprintf(stderr, "sifteron-cli: waiting for another run to finish with %s\n", g_targetName);
     std::fflush(stderr);
 }
@@ -137,22 +131,17 @@ int main(int argc, char** argv) {
     sif::IgnoreFileSizeSignal();
     sif::IgnoreBrokenPipeSignal();
     sif::EndOnTerminationSignals(toStandardOutput ? kInterruptedOnStandardOutput : kInterrupted);
-#ifndef _WIN32
-    // Thousands of notices cost a few writes. (On Windows the console handler
-    // runs on a thread of its own; there every line goes out at once.)
+    // Thousands of notices cost a few writes.
     sif::GatheredStderrSink gathered;
     sif::SetMessageBoxSink(&gathered);
     g_gathered = &gathered;
-#endif
     // Another run appending to the same target is waited for, however long.
     g_targetName = toStandardOutput ? "standard output" : options.request.szTarget.c_str();
     sif::SetAppendLockWait({-1, &TellWaitingForTarget});
     const sif::RunOutcome outcome = sif::RunRequest(options.request, nullptr);
     bool messagesWritten = std::fflush(stderr) == 0 && !std::ferror(stderr);
-#ifndef _WIN32
     messagesWritten = gathered.Flush() && messagesWritten;
     sif::SetMessageBoxSink(nullptr);
-#endif
     // A message that could not be written leaves the caller without the
     // outcome: that is no success.
     if (!messagesWritten) {

@@ -1,7 +1,9 @@
 // Message boxes as "caption: text" lines on stderr, gathered and written in
 // large writes: a run with thousands of notices costs a handful of system
-// calls. The termination-signal handler writes what has gathered before its
-// own line, so the lines keep their order.
+// calls. The termination handler (a signal handler on POSIX, the console
+// handler's thread on Windows) writes what has gathered before its own line,
+// so the lines keep their order. platform/posix/ and platform/win32/ hold the
+// two implementations.
 #pragma once
 
 #include "platform/message_box.h"
@@ -20,7 +22,8 @@ class GatheredStderrSink : public MessageBoxSink {
     bool Flush();
 };
 
-// Writes the gathered lines; safe inside a signal handler.
-void WriteGatheredStderrLinesFromSignal();
+// Writes the gathered lines once the append has been cut back; safe inside a
+// signal handler and beside a main thread that goes on running.
+void WriteGatheredStderrLinesOnTermination();
 
 }  // namespace sif

@@ -1,4 +1,4 @@
-#include "platform/posix/gathered_stderr_sink.h"
+#include "platform/gathered_stderr_sink.h"
 
 #include <unistd.h>
 
@@ -80,7 +80,7 @@ bool GatheredStderrSink::Flush() {
     return written;
 }
 
-void WriteGatheredStderrLinesFromSignal() {
+void WriteGatheredStderrLinesOnTermination() {
     WriteAll(g_lines, static_cast<std::size_t>(g_length));
 }
 

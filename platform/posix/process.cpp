@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "platform/file_io.h"
-#include "platform/posix/gathered_stderr_sink.h"
+#include "platform/gathered_stderr_sink.h"
 
 namespace sif {
 
@@ -18,7 +18,7 @@ const char* g_terminationLine = "";
 
 extern "C" void EndOnSignal(int) {
     CutBackInterruptedAppend();
-    WriteGatheredStderrLinesFromSignal();
+    WriteGatheredStderrLinesOnTermination();
     const ssize_t ignored = ::write(2, g_terminationLine, std::strlen(g_terminationLine));
     (void)ignored;
     ::_exit(1);

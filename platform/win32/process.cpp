@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "platform/file_io.h"
+#include "platform/gathered_stderr_sink.h"
 
 namespace sif {
 
@@ -20,6 +21,7 @@ BOOL WINAPI EndOnConsoleEvent(DWORD event) {
         return FALSE;
     }
     CutBackInterruptedAppend();
+    WriteGatheredStderrLinesOnTermination();
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), g_terminationLine,
               static_cast<DWORD>(std::strlen(g_terminationLine)), &written, nullptr);

@@ -1,13 +1,18 @@
 // The command line's gathered stderr lines when their writes are interrupted,
 // come up short or fail.
-#include "platform/posix/gathered_stderr_sink.h"
+#include "platform/gathered_stderr_sink.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <ostream>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "tests/support/fault_plan.h"
 #include "tests/support/temp_dir.h"
@@ -21,6 +26,18 @@ using os::Fault;
 // Standard error goes to a file until destruction.
 class StderrToFile {
   public:
+#ifdef _WIN32
+    explicit StderrToFile(const std::string& file)
+        : saved_(GetStdHandle(STD_ERROR_HANDLE)),
+          file_(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        SetStdHandle(STD_ERROR_HANDLE, file_);
+    }
+    ~StderrToFile() {
+        SetStdHandle(STD_ERROR_HANDLE, saved_);
+        CloseHandle(file_);
+    }
+#else
     explicit StderrToFile(const std::string& file) : saved_(::dup(STDERR_FILENO)) {
         const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(fd, STDERR_FILENO);
@@ -30,11 +47,17 @@ class StderrToFile {
         ::dup2(saved_, STDERR_FILENO);
         ::close(saved_);
     }
+#endif
     StderrToFile(const StderrToFile&) = delete;
     StderrToFile& operator=(const StderrToFile&) = delete;
 
   private:
+#ifdef _WIN32
+    HANDLE saved_;
+    HANDLE file_;
+#else
     int saved_;
+#endif
 };
 
 struct SinkCase {
