@@ -76,7 +76,7 @@ END {
         }
     }
 
-    printf "%-27s %-9s %9s %10s %10s %6s  %7s  %s\n", "job", "tool", "MB/s", "peak RSS", "output",
+    printf "%-27s %-12s %9s %10s %10s %6s  %7s  %s\n", "job", "tool", "MB/s", "peak RSS", "output",
         "exact", "/copy", "sifteron/fastest exact peer"
     for (j = 1; j <= njobs; j++) {
         job = jobs[j]
@@ -104,7 +104,7 @@ END {
             same = part[2] ~ /^(sifteron|sifteron\.exe|copy|cat)$/ ? "" : exact[key] == 1 ? "yes" : "no"
             vs_copy = key == copy_key(job) ? "1.00" : sprintf("%.2f", ratio(key, copy_key(job)))
             note = key in failed ? "  exit status" failed[key] : ""
-            printf "%-27s %-9s %9.1f %10s %7.1f MB %6s  %7s  %s%s\n", job, part[2], rate[key],
+            printf "%-27s %-12s %9.1f %10s %7.1f MB %6s  %7s  %s%s\n", job, part[2], rate[key],
                 mib(rss[key]), out[key] / 1e6, same, vs_copy, peer, note
         }
     }
