@@ -31,18 +31,25 @@ build_msi() {
       VALUES ('WriteEnvironmentStrings', 5200)"
 }
 
-export WINEPREFIX=$PWD/$root/msi-prefix WINEDEBUG=-all
+export WINEDEBUG=-all
 # No desktop entries for the shortcut in this machine's menus.
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export WINELOADER=/usr/lib/wine/wine64
 wine=/usr/lib/wine/wine64
 end_wine() { wineserver -k 2>/dev/null || true; }
 trap end_wine EXIT
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1
-$wine wineboot --init </dev/null >/dev/null 2>&1
-drive_c=$WINEPREFIX/drive_c
+# Each architecture in a fresh prefix: Wine's removal of a PATH entry leaves
+# its separator behind, and Wine's cmd stops searching PATH at an empty entry,
+# so a second install in the same prefix would not be found through PATH.
+new_prefix() {
+  end_wine
+  export WINEPREFIX=$PWD/$root/msi-prefix-$1
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
+  $wine wineboot --init </dev/null >/dev/null 2>&1
+  drive_c=$WINEPREFIX/drive_c
+}
 runs_32_bit=no
 /usr/lib/wine/wine --version >/dev/null 2>&1 && runs_32_bit=yes
 
@@ -111,6 +118,7 @@ for arch in x86_64 i686; do
     x86_64) wixl_arch=x64 name=win64 folder='C:\Program Files\Sifteron' ;;
     i686) wixl_arch=x86 name=win32 folder='C:\Program Files (x86)\Sifteron' ;;
   esac
+  new_prefix "$arch"
   msi=$root/packages/sifteron-$version-$name.msi
   build_msi "$arch" "$wixl_arch" "$version" "$msi"
   build_msi "$arch" "$wixl_arch" "$later" "$work/sifteron-$later-$name.msi"
