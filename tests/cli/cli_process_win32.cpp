@@ -1,5 +1,7 @@
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "platform/windows_command_line.h"
 #include "tests/cli/cli_process.h"
@@ -43,8 +45,20 @@ CliProcess::CliProcess(const CliLaunch& launch) {
         }
     }
     PROCESS_INFORMATION info{};
-    const BOOL started = CreateProcessA(SIFTERON_CLI_PATH, commandLine.data(), nullptr, nullptr,
-                                        TRUE, 0, nullptr, launch.dir.c_str(), &startup, &info);
+    // Under heavy load Wine now and then fails to start a child at all; the
+    // program never ran, so a second start is the same test.
+    DWORD error = 0;
+    BOOL started = FALSE;
+    for (int attempt = 1; attempt <= 2 && !started; ++attempt) {
+        started = CreateProcessA(SIFTERON_CLI_PATH, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                 nullptr, launch.dir.c_str(), &startup, &info);
+        if (!started) {
+            error = GetLastError();
+            std::fprintf(stderr, "CreateProcess failed (error %lu)%s\n",
+                         static_cast<unsigned long>(error),
+                         attempt == 1 ? "; starting it once more" : "");
+        }
+    }
     for (HANDLE h : {launch.stdinStream, launch.stdoutStream}) {
         if (h != kNoStream) {
             SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
@@ -56,7 +70,8 @@ CliProcess::CliProcess(const CliLaunch& launch) {
         }
     }
     if (!started) {
-        throw std::runtime_error("cannot start " + commandLine);
+        throw std::runtime_error("cannot start " + commandLine + " (error " +
+                                 std::to_string(error) + ")");
     }
     CloseHandle(info.hThread);
     process_ = info.hProcess;
