@@ -118,6 +118,18 @@ run "program's own failure" x64.exe pipe 'echo out; echo "wine: Unhandled page f
 expect 3 1 'Unhandled page fault'
 grep -q 'once more\|written nothing' "$work/stderr" && fail "$case_name: $(cat "$work/stderr")"
 
+# Wine's loader killed by SIGSEGV or SIGBUS (after the program's own output,
+# as seen at a 32-bit test's exit) is tried once more; other signals are not.
+for crash in 'kill -SEGV $$' 'kill -BUS $$'; do
+  run "loader crash: $crash" x86.exe pipe 'echo "[  PASSED  ] 1 test."; '"$crash" 'echo ran; exit 0'
+  expect 0 2 "loader crashed.*status 1(39|35).*once more"
+done
+run "loader crashed twice" x86.exe pipe 'kill -SEGV $$' 'kill -SEGV $$' 'exit 0'
+expect 139 2 'loader crashed'
+run "loader terminated" x64.exe pipe 'echo out; kill -TERM $$' 'exit 0'
+expect 143 1 'Terminated'
+grep -q 'once more' "$work/stderr" && fail "$case_name: $(cat "$work/stderr")"
+
 # Silent death: into a test's log goes the status; a file as stdout (the
 # Linux comparison reads stderr byte by byte) gets nothing added.
 run "silent death" x64.exe pipe 'exit 5'
