@@ -7,6 +7,8 @@
 #include "engine/extract_delimited.h"
 #include "engine/extract_file.h"
 #include "engine/extract_request.h"
+#include "engine/line_walk.h"
+#include "engine/piece_stops.h"
 #include "engine/strip_delimited.h"
 
 namespace sif {
@@ -16,8 +18,8 @@ namespace {
 constexpr std::size_t kPieceMax = kLinePieceMax;
 
 // Output of one piece at most: its text (pieces joined by CR LF never grow
-// past the piece), CR LF or TAB keyword, and room for copies in 16-byte steps.
-constexpr std::size_t kPieceOutputMax = kPieceMax + 2 + kKeywordSize + 16;
+// past the piece), CR LF or TAB keyword, and room for copies in 32-byte steps.
+constexpr std::size_t kPieceOutputMax = kPieceMax + 2 + kKeywordSize + 32;
 
 char* Append(char* to, const char* from, std::size_t count) {
     std::memcpy(to, from, count);
@@ -70,6 +72,10 @@ LineScanner::LineScanner(const LineSettings& settings, const KernelTable& kernel
     : settings_(settings), buildMasks_(kernels.buildChunkMasks) {
     if (buildMasks_ != nullptr) {
         masks_ = std::make_unique_for_overwrite<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
+        if (LineWalk::Handles(settings)) {
+            walk_ = std::make_unique<LineWalk>(settings);
+            stops_ = std::make_unique<PieceStops>(kMaxBlock);
+        }
     }
 }
 
@@ -86,9 +92,39 @@ void LineScanner::Load(const char* block, std::size_t count) {
         buildMasks_(block, count, bytes, masks_.get());
         nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), 0, count_);
     }
+    if (walk_) {
+        stops_->Find(masks_.get(), count);
+        walk_->Restart();
+        nextLong_ = 0;
+    }
 }
 
 ScanStop LineScanner::Run(LineOutput* out) {
+    return walk_ ? RunWalk(out) : RunPieces(out);
+}
+
+ScanStop LineScanner::RunWalk(LineOutput* out) {
+    for (;;) {
+        if (out->size >= out->drainAt) {
+            return ScanStop::OutputFull;
+        }
+        if (pos_ == stops_->End()) {
+            return ScanStop::NeedInput;
+        }
+        if (nextLong_ < stops_->LongCount() && stops_->Long(nextLong_) == pos_) {
+            if (!announced_) {
+                return ScanStop::LongPiece;
+            }
+            announced_ = false;
+            ++nextLong_;
+        }
+        const std::size_t to =
+            nextLong_ < stops_->LongCount() ? stops_->Long(nextLong_) : stops_->End();
+        pos_ = walk_->Run(block_, masks_.get(), stops_->Chunks(), pos_, to, out);
+    }
+}
+
+ScanStop LineScanner::RunPieces(LineOutput* out) {
     for (;;) {
         if (out->size >= out->drainAt) {
             return ScanStop::OutputFull;

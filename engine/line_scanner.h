@@ -1,7 +1,8 @@
 // The line operation's filtering over a large read block: the 498-byte pieces
 // are found and filtered where they lie, and only the kept bytes are copied,
 // into one output buffer. The vector levels find line ends and delimiters in
-// bit masks; the scalar set with memchr.
+// bit masks and, where LineWalk handles the settings, filter whole chunks at
+// a time; the scalar set goes piece by piece with memchr.
 #pragma once
 
 #include <cstddef>
@@ -47,6 +48,9 @@ enum class ScanStop {
     OutputFull,  // the output reached drainAt
 };
 
+class LineWalk;
+class PieceStops;
+
 class LineScanner {
   public:
     LineScanner(const LineSettings& settings, const KernelTable& kernels);
@@ -71,12 +75,18 @@ class LineScanner {
     std::size_t Position() const { return pos_; }
 
   private:
+    ScanStop RunPieces(LineOutput* out);
+    ScanStop RunWalk(LineOutput* out);
     void FilterMasked(std::size_t from, std::size_t to, LineOutput* out);
     char* ExtractMasked(std::size_t from, std::size_t end, bool resourceMode, char* out) const;
     char* StripMasked(std::size_t from, std::size_t end, char* out) const;
     LineSettings settings_;
     BuildChunkMasksFunction buildMasks_;
     std::unique_ptr<ChunkMasks[]> masks_;  // none for the scalar set
+    // Whole chunks at a time where the walk handles the settings.
+    std::unique_ptr<LineWalk> walk_;
+    std::unique_ptr<PieceStops> stops_;
+    std::size_t nextLong_ = 0;
     std::size_t nextNul_ = 0;
     const char* block_ = nullptr;
     std::size_t count_ = 0;
