@@ -18,8 +18,9 @@ namespace {
 constexpr std::size_t kPieceMax = kLinePieceMax;
 
 // Output of one piece at most: its text (pieces joined by CR LF never grow
-// past the piece), CR LF or TAB keyword, and room for copies in 32-byte steps.
-constexpr std::size_t kPieceOutputMax = kPieceMax + 2 + kKeywordSize + 32;
+// past the piece), CR LF or TAB keyword, and room for copies and packs that
+// store whole 64-byte chunks.
+constexpr std::size_t kPieceOutputMax = kPieceMax + 2 + kKeywordSize + 2 * kChunkBytes;
 
 char* Append(char* to, const char* from, std::size_t count) {
     std::memcpy(to, from, count);
@@ -73,7 +74,7 @@ LineScanner::LineScanner(const LineSettings& settings, const KernelTable& kernel
     if (buildMasks_ != nullptr) {
         masks_ = std::make_unique_for_overwrite<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
         if (LineWalk::Handles(settings)) {
-            walk_ = std::make_unique<LineWalk>(settings);
+            walk_ = std::make_unique<LineWalk>(settings, kernels.packChunk);
             stops_ = std::make_unique<PieceStops>(kMaxBlock);
         }
     }
@@ -90,12 +91,13 @@ void LineScanner::Load(const char* block, std::size_t count) {
         const MaskBytes bytes{settings_.left, settings_.right,
                               settings_.positive == 1 && settings_.kind == KindResource};
         buildMasks_(block, count, bytes, masks_.get());
-        nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), 0, count_);
     }
     if (walk_) {
         stops_->Find(masks_.get(), count);
         walk_->Restart();
         nextLong_ = 0;
+    } else if (masks_) {
+        nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), 0, count_);
     }
 }
 

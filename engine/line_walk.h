@@ -10,13 +10,14 @@
 #include <cstdint>
 
 #include "engine/byte_masks.h"
+#include "engine/kernels/kernel_table.h"
 #include "engine/line_scanner.h"
 
 namespace sif {
 
 class LineWalk {
   public:
-    explicit LineWalk(const LineSettings& settings);
+    LineWalk(const LineSettings& settings, PackChunkFunction packChunk);
 
     // Whether it filters for `settings`.
     static bool Handles(const LineSettings& settings);
@@ -37,6 +38,7 @@ class LineWalk {
     std::size_t Extract(const char* block, const ChunkMasks* masks, const std::uint64_t* stops,
                         std::size_t from, std::size_t to, LineOutput* out);
 
+    PackChunkFunction pack_;  // the set's, or one that copies run by run
     bool equal_;
     bool positive_;
     bool inside_ = false;    // in a stretch at the end of the last chunk

@@ -18,18 +18,23 @@ void PieceStops::Find(const ChunkMasks* masks, std::size_t count) {
     std::size_t start = 0;  // of the piece that reaches into the chunk
     longCount_ = 0;
     for (std::size_t base = 0; base < count; base += kChunkBytes) {
-        std::uint64_t lf = masks[base / kChunkBytes].lf & BitsBelow(count - base);
-        const std::size_t firstLf =
-            lf != 0 ? base + static_cast<std::size_t>(__builtin_ctzll(lf)) : count;
+        std::uint64_t lf = masks[base / kChunkBytes].lf;
+        if (count - base < kChunkBytes) {
+            lf &= BitsBelow(count - base);
+        }
         // The last byte the piece may take. Lines within a chunk are shorter
         // than a piece, so only the first piece of a chunk can be cut.
         const std::size_t last = start + kPieceMax - 1;
-        if (last < firstLf && last < base + kChunkBytes && last < count) {
-            longs_[longCount_++] = start;
-            lf |= std::uint64_t{1} << (last - base);
-            start = last + 1;
-        } else if (lf != 0 && last == firstLf) {
-            longs_[longCount_++] = start;
+        if (last < base + kChunkBytes) {
+            const std::size_t firstLf =
+                lf != 0 ? base + static_cast<std::size_t>(__builtin_ctzll(lf)) : count;
+            if (last < firstLf && last < count) {
+                longs_[longCount_++] = start;
+                lf |= std::uint64_t{1} << (last - base);
+                start = last + 1;
+            } else if (lf != 0 && last == firstLf) {
+                longs_[longCount_++] = start;
+            }
         }
         if (lf != 0) {
             start = base + kChunkBytes - static_cast<std::size_t>(__builtin_clzll(lf));

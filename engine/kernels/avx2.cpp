@@ -88,7 +88,7 @@ struct Avx2 {
 }  // namespace
 
 extern const KernelTable kAvx2Kernels{VectorLevel::Avx2, BuildChunkMasksWith<Avx2>,
-                                      KeepBytesWith<Avx2>};
+                                      KeepBytesWith<Avx2>, nullptr};
 
 }  // namespace sif
 SIF_TARGET_REGION_END

@@ -37,10 +37,17 @@ struct Avx512 {
     }
 };
 
+char* PackChunkAvx512(char* out, const char* in, std::uint64_t keep, std::uint64_t cr) {
+    __m512i bytes = Avx512::Load(in);
+    bytes = _mm512_mask_mov_epi8(bytes, cr, _mm512_set1_epi8('\r'));
+    bytes = _mm512_mask_mov_epi8(bytes, cr << 1, _mm512_set1_epi8('\n'));
+    return Avx512::Pack(out, in, bytes, keep);
+}
+
 }  // namespace
 
 extern const KernelTable kAvx512Kernels{VectorLevel::Avx512, BuildChunkMasksWith<Avx512>,
-                                        KeepBytesWith<Avx512>};
+                                        KeepBytesWith<Avx512>, PackChunkAvx512};
 
 }  // namespace sif
 SIF_TARGET_REGION_END

@@ -10,7 +10,7 @@ extern const KernelTable kAvx512Kernels;
 namespace {
 
 // The scalar set: the references themselves.
-const KernelTable kScalarKernels{VectorLevel::Scalar, nullptr, KeepBytesScalar};
+const KernelTable kScalarKernels{VectorLevel::Scalar, nullptr, KeepBytesScalar, nullptr};
 
 }  // namespace
 

@@ -88,7 +88,7 @@ struct Sse2 {
 }  // namespace
 
 extern const KernelTable kSse2Kernels{VectorLevel::Sse2, BuildChunkMasksWith<Sse2>,
-                                      KeepBytesWith<Sse2>};
+                                      KeepBytesWith<Sse2>, nullptr};
 
 }  // namespace sif
 SIF_TARGET_REGION_END
