@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace sif {
 
@@ -16,6 +17,13 @@ inline int SkipRefusedClose(const char* text, std::size_t at, std::size_t end, c
         return 2;
     }
     return text[at - 1] == '\\' ? 1 : 0;
+}
+
+// SkipRefusedClose's backslash rule over the bit masks of a 64-byte chunk of
+// the text kind (bit i for byte i): the right delimiters that may close a
+// stretch. `backslashBefore` has bit i set when byte i - 1 is a backslash.
+inline std::uint64_t ClosingRights(std::uint64_t right, std::uint64_t backslashBefore) {
+    return right & ~backslashBefore;
 }
 
 // Keeps the text outside a stretch, from `p` up to `open` (the next left

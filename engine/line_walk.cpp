@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/delimiter_rules.h"
 #include "engine/extract_request.h"
 #include "engine/piece_stops.h"
 #include "engine/stream_masks.h"
@@ -210,6 +211,8 @@ std::size_t LineWalk::Strip(const char* block, const ChunkMasks* masks, const st
         const std::uint64_t inside =
             equal_ ? ResetAtStops(Parity(left, inside_), stop, &inside_)
                    : InsideDifferentPieces(left, right, stop, range, &inside_);
+        // No delimiter is kept: a right one outside a stretch stands alone,
+        // which KeepOutside drops as well.
         const std::uint64_t kept = range & ~(inside | left | right | drop);
         if (kept == range) {
             o = CopyShort(o, block + at, end - (at - base));
@@ -251,7 +254,7 @@ std::size_t LineWalk::Extract(const char* block, const ChunkMasks* masks,
             right &= ~cut.after;
             stop = (stop & ~cut.after) | cut.first;
         }
-        // A right delimiter behind a backslash closes nothing.
+        // Bit i set when byte i - 1 is a backslash.
         const std::uint64_t escaped =
             m.backslash << 1 | (chunk > 0 ? masks[chunk - 1].backslash >> 63 : 0);
         std::uint64_t closes;
@@ -263,11 +266,11 @@ std::size_t LineWalk::Extract(const char* block, const ChunkMasks* masks,
             // is text: whether it counts depends on the state before it.
             std::uint64_t quotes = left;
             std::uint64_t prefix = Parity(quotes, inside);
-            if ((quotes & escaped) == 0) {
+            const std::uint64_t refused = quotes & ~ClosingRights(quotes, escaped);
+            if (refused == 0) {
                 prefix = ResetAtStops(prefix, stop, &inside);
             } else {
-                prefix =
-                    RefuseEscaped(prefix, &quotes, quotes & escaped, stop, stops[chunk], inside);
+                prefix = RefuseEscaped(prefix, &quotes, refused, stop, stops[chunk], inside);
                 inside = (prefix & ~stop) >> 63 != 0;
             }
             closes = quotes & ~prefix;
@@ -275,7 +278,7 @@ std::size_t LineWalk::Extract(const char* block, const ChunkMasks* masks,
             unclosed = prefix & stop;
             text = prefix & ~quotes & ~stop & range;
         } else {
-            const std::uint64_t closable = right & ~escaped;
+            const std::uint64_t closable = ClosingRights(right, escaped);
             const std::uint64_t in = InsideDifferentPieces(left, closable, stop, range, &inside);
             closes = closable & in;
             opens = left & ~in;
