@@ -4,158 +4,16 @@
 
 #include "engine/delimiter_rules.h"
 #include "engine/extract_request.h"
+#include "engine/pack_runs.h"
+#include "engine/piece_masks.h"
 #include "engine/piece_stops.h"
-#include "engine/stream_masks.h"
 
 namespace sif {
 
 namespace {
 
-std::size_t Highest(std::uint64_t bits) {
-    return 63 - static_cast<std::size_t>(__builtin_clzll(bits));
-}
-
-std::size_t Count(std::uint64_t bits) {
-    return static_cast<std::size_t>(__builtin_popcountll(bits));
-}
-
-// A copy that starts in a block's last chunk reads this far.
+// A copy or pack that starts in a block's last chunk reads this far.
 static_assert(kBlockPadding >= 2 * kChunkBytes - 1);
-
-// Copies n bytes, at most 64, in 32-byte steps: up to 63 bytes more are read
-// behind `from` and up to 31 written behind `to + n`.
-char* CopyShort(char* to, const char* from, std::size_t n) {
-    std::memcpy(to, from, 32);
-    if (n > 32) {
-        std::memcpy(to + 32, from + 32, 32);
-    }
-    return to + n;
-}
-
-int Lowest(std::uint64_t bits) {
-    return __builtin_ctzll(bits);
-}
-
-// Behind a piece's first NUL nothing of the piece counts: `first` holds those
-// NULs, `after` the bytes behind them up to the piece's last byte. `stops`
-// holds the last bytes in `range`; `*dropping` says that the range begins
-// behind a NUL, and on return whether the next chunk does.
-struct NulCut {
-    std::uint64_t first = 0;
-    std::uint64_t after = 0;
-};
-
-NulCut CutAtNuls(std::uint64_t nul, std::uint64_t stops, std::uint64_t range, bool* dropping) {
-    NulCut cut;
-    std::uint64_t todo = nul & range;
-    if (*dropping) {
-        if (stops == 0) {
-            cut.after = range;
-            return cut;
-        }
-        const std::uint64_t through = BitsBelow(static_cast<std::size_t>(Lowest(stops)) + 1);
-        cut.after = through & range;
-        todo &= ~through;
-        *dropping = false;
-    }
-    while (todo != 0) {
-        const auto at = static_cast<std::size_t>(Lowest(todo));
-        cut.first |= std::uint64_t{1} << at;
-        const std::uint64_t later = stops & ~BitsBelow(at);
-        if (later == 0) {
-            cut.after |= range & ~BitsBelow(at + 1);
-            *dropping = true;
-            break;
-        }
-        const auto end = static_cast<std::size_t>(Lowest(later)) + 1;
-        cut.after |= BitsFrom(at + 1, end);
-        todo &= ~BitsBelow(end);
-    }
-    return cut;
-}
-
-// Bytes inside a stretch when the delimiters differ, as InsideDifferent, but
-// with every piece's last byte ending a stretch; the bits set are the bytes
-// the stretch takes, the right delimiter that closes it and an unclosed
-// piece's last byte included.
-std::uint64_t InsideDifferentPieces(std::uint64_t left, std::uint64_t right, std::uint64_t stops,
-                                    std::uint64_t range, bool* inside) {
-    const std::uint64_t runs = range & ~(right | stops);
-    const std::uint64_t opens = left & ~stops;
-    std::uint64_t sum;
-    bool carry = __builtin_add_overflow(runs, opens, &sum);
-    carry |= __builtin_add_overflow(sum, std::uint64_t{*inside}, &sum);
-    *inside = carry;
-    return sum ^ runs ^ opens;
-}
-
-// Bit i set when in a stretch after byte i, delimiters equal, each piece's
-// last byte ending a stretch. `prefix` is the parity from the delimiters;
-// the stretches still open at a piece's last byte are turned off behind it.
-std::uint64_t ResetAtStops(std::uint64_t prefix, std::uint64_t stops, bool* inside) {
-    for (std::uint64_t open = stops & prefix; open != 0;) {
-        const std::uint64_t behind = ~BitsBelow(static_cast<std::size_t>(Lowest(open)) + 1);
-        prefix ^= behind;
-        open = stops & prefix & behind;
-    }
-    *inside = (prefix & ~stops) >> 63 != 0;
-    return prefix;
-}
-
-// ResetAtStops for a chunk with quotes behind a backslash (`escaped`): such
-// a quote outside a stretch opens one, inside one it is text and leaves the
-// quotes. `pieceEnds` holds every piece's last byte in the chunk; `inside`
-// is the state before the chunk.
-std::uint64_t RefuseEscaped(std::uint64_t prefix, std::uint64_t* quotes, std::uint64_t escaped,
-                            std::uint64_t stops, std::uint64_t pieceEnds, bool inside) {
-    for (std::uint64_t events = escaped | stops; events != 0; events &= events - 1) {
-        const auto b = static_cast<std::size_t>(Lowest(events));
-        const std::uint64_t bit = std::uint64_t{1} << b;
-        if ((escaped & bit) != 0) {
-            const bool before =
-                b == 0 ? inside : (pieceEnds >> (b - 1) & 1) == 0 && (prefix >> (b - 1) & 1) != 0;
-            if (before) {
-                prefix ^= ~BitsBelow(b);
-                *quotes &= ~bit;
-            }
-        }
-        if ((stops & prefix & bit) != 0) {
-            prefix ^= ~BitsBelow(b + 1);
-        }
-    }
-    return prefix;
-}
-
-std::uint64_t Parity(std::uint64_t bits, bool inside) {
-    return PrefixXor(bits) ^ (inside ? ~std::uint64_t{0} : 0);
-}
-
-char* KeepRuns(char* out, const char* chunk, std::uint64_t kept) {
-    while (kept != 0) {
-        const auto from = static_cast<std::size_t>(Lowest(kept));
-        const std::uint64_t passed = kept + (std::uint64_t{1} << from);
-        const std::size_t to = passed != 0 ? static_cast<std::size_t>(Lowest(passed)) : 64;
-        out = CopyShort(out, chunk + from, to - from);
-        kept &= passed;
-    }
-    return out;
-}
-
-// PackChunkFunction run by run, for the sets without a faster one.
-char* PackRuns(char* out, const char* in, std::uint64_t keep, std::uint64_t cr) {
-    if (cr == 0) {
-        return KeepRuns(out, in, keep);
-    }
-    // Both chunks copied, as a copy run by run reads behind the first.
-    alignas(kChunkBytes) char patched[2 * kChunkBytes];
-    std::memcpy(patched, in, sizeof patched);
-    for (; cr != 0; cr &= cr - 1) {
-        const auto at = static_cast<std::size_t>(Lowest(cr));
-        patched[at] = '\r';
-        patched[at + 1] = '\n';
-    }
-    return KeepRuns(out, patched, keep);
-}
 
 // An output position in or behind a packed chunk, worked out only when it is
 // needed: behind the first `bits` bytes of the chunk, or at `end` when
@@ -329,14 +187,14 @@ std::size_t LineWalk::Extract(const char* block, const ChunkMasks* masks,
         // Every piece's end is looked at, also behind a NUL, so that the output
         // never takes more than one piece beyond drainAt.
         for (std::uint64_t events = closes | stop | pieceEnds; events != 0; events &= events - 1) {
-            const auto b = static_cast<std::size_t>(Lowest(events));
+            const std::size_t b = Lowest(events);
             const std::uint64_t bit = std::uint64_t{1} << b;
             const std::uint64_t before = pending & (bit - 1);
             pending &= ~(bit - 1);
             if ((unclosed & bit) != 0) {
                 o = closed;  // a stretch never closed on its line is dropped
             } else {
-                const auto s = static_cast<std::size_t>(Lowest(before | bit));
+                const std::size_t s = Lowest(before | bit);
                 o = CopyShort(o, bytes + s, b - s);
                 std::memcpy(o, "\r\n", 2);
                 const bool close = (closes & bit) != 0;
@@ -358,7 +216,7 @@ std::size_t LineWalk::Extract(const char* block, const ChunkMasks* masks,
             }
         }
         if (pending != 0) {
-            const auto s = static_cast<std::size_t>(Lowest(pending));
+            const std::size_t s = Lowest(pending);
             o = CopyShort(o, bytes + s, end - s);
         }
         lineMark = LazyEnd::At(line);

@@ -13,6 +13,8 @@
 
 namespace sif {
 
+// Bit helpers for the masks of one chunk.
+
 // Bits below n set; n is at most 64.
 inline std::uint64_t BitsBelow(std::size_t n) {
     return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
@@ -21,6 +23,18 @@ inline std::uint64_t BitsBelow(std::size_t n) {
 // Bits from..to-1 set, from <= to <= 64.
 inline std::uint64_t BitsFrom(std::size_t from, std::size_t to) {
     return BitsBelow(to) & ~BitsBelow(from);
+}
+
+inline std::size_t Lowest(std::uint64_t bits) {
+    return static_cast<std::size_t>(__builtin_ctzll(bits));
+}
+
+inline std::size_t Highest(std::uint64_t bits) {
+    return 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+}
+
+inline std::size_t Count(std::uint64_t bits) {
+    return static_cast<std::size_t>(__builtin_popcountll(bits));
 }
 
 class PieceStops {
