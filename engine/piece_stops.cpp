@@ -26,9 +26,8 @@ void PieceStops::Find(const ChunkMasks* masks, std::size_t count) {
         // than a piece, so only the first piece of a chunk can be cut.
         const std::size_t last = start + kPieceMax - 1;
         if (last < base + kChunkBytes) {
-            const std::size_t firstLf =
-                lf != 0 ? base + static_cast<std::size_t>(__builtin_ctzll(lf)) : count;
-            if (last < firstLf && last < count) {
+            const std::size_t firstLf = lf != 0 ? base + Lowest(lf) : count;
+            if (last < firstLf) {
                 longs_[longCount_++] = start;
                 lf |= std::uint64_t{1} << (last - base);
                 start = last + 1;
@@ -37,7 +36,7 @@ void PieceStops::Find(const ChunkMasks* masks, std::size_t count) {
             }
         }
         if (lf != 0) {
-            start = base + kChunkBytes - static_cast<std::size_t>(__builtin_clzll(lf));
+            start = base + Highest(lf) + 1;
         }
         chunks_[base / kChunkBytes] = lf;
     }
