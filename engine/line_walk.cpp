@@ -168,7 +168,9 @@ std::size_t LineWalk::Extract(const char* block, const ChunkMasks* masks,
                 if (stop != 0) {
                     // A stretch closed by the piece's last byte ends in the
                     // LF behind it.
-                    lineMark = {first, keep, lastStop + (closes >> (lastStop - 1) & 1), o};
+                    lineMark = {first, keep,
+                                lastStop + static_cast<std::size_t>(closes >> (lastStop - 1) & 1),
+                                o};
                     if (o >= full) {
                         out->size = static_cast<std::size_t>(lineMark.Get() - out->data);
                         return base + lastStop;
