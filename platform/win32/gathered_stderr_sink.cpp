@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/os_file.h"
+#include "platform/win32/exclusive_lock.h"
 
 namespace sif {
 
@@ -18,12 +19,9 @@ char g_lines[kGatherSize];
 std::size_t g_length = 0;
 bool g_failed = false;
 
-class StoreLock {
+class StoreLock : public ExclusiveLock {
   public:
-    StoreLock() { AcquireSRWLockExclusive(&g_lock); }
-    ~StoreLock() { ReleaseSRWLockExclusive(&g_lock); }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
+    StoreLock() : ExclusiveLock(g_lock) {}
 };
 
 // Through the file services, so that a run's writes and their faults are one.

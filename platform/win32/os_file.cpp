@@ -7,6 +7,7 @@
 
 #include "platform/file_io.h"
 #include "platform/os_fault.h"
+#include "platform/win32/exclusive_lock.h"
 
 namespace sif::os {
 
@@ -21,12 +22,9 @@ HANDLE g_cutBackHandle = INVALID_HANDLE_VALUE;
 INT64 g_cutBackLength = 0;
 bool g_cutBack = false;
 
-class WriteLock {
+class WriteLock : public ExclusiveLock {
   public:
-    WriteLock() { AcquireSRWLockExclusive(&g_writeLock); }
-    ~WriteLock() { ReleaseSRWLockExclusive(&g_writeLock); }
-    WriteLock(const WriteLock&) = delete;
-    WriteLock& operator=(const WriteLock&) = delete;
+    WriteLock() : ExclusiveLock(g_writeLock) {}
 };
 
 HANDLE Handle(File f) {
