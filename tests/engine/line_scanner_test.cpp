@@ -13,6 +13,7 @@
 #include "engine/kernels/kernel_table.h"
 #include "engine/line_scanner.h"
 #include "engine/vector_level.h"
+#include "tests/engine/reference_piece_end.h"
 
 namespace sif {
 namespace {
@@ -44,14 +45,8 @@ Scan Reference(const LineSettings& settings, const std::string& block) {
     Scan scan;
     std::vector<char> buffer(kLinePieceMax + LineOutputReserve(settings));
     for (std::size_t pos = 0;;) {
-        const std::size_t limit = std::min(pos + kLinePieceMax, block.size());
-        const std::size_t lf = block.find('\n', pos);
-        std::size_t end;
-        if (lf < limit) {
-            end = lf + 1;
-        } else if (pos + kLinePieceMax <= block.size()) {
-            end = pos + kLinePieceMax;
-        } else {
+        const std::size_t end = test::ReferencePieceEnd(block, pos);
+        if (end == std::string::npos) {
             scan.position = pos;
             return scan;
         }

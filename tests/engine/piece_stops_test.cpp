@@ -9,6 +9,7 @@
 #include "engine/byte_masks.h"
 #include "engine/extract_file.h"
 #include "engine/piece_stops.h"
+#include "tests/engine/reference_piece_end.h"
 
 namespace sif {
 namespace {
@@ -23,13 +24,8 @@ Pieces WalkPieces(const std::string& block) {
     Pieces p;
     std::size_t pos = 0;
     for (;;) {
-        const std::size_t lf = block.find('\n', pos);
-        std::size_t end;
-        if (lf < pos + kLinePieceMax && lf < block.size()) {
-            end = lf + 1;
-        } else if (pos + kLinePieceMax <= block.size()) {
-            end = pos + kLinePieceMax;
-        } else {
+        const std::size_t end = test::ReferencePieceEnd(block, pos);
+        if (end == std::string::npos) {
             p.end = pos;
             return p;
         }
