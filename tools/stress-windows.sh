@@ -2,10 +2,12 @@
 # Runs the Windows suites of tools/check-windows.sh's build folders again and
 # again while stress-ng keeps every core busy: a test that fails only under
 # load shows itself here. Not part of check.sh (it takes long).
-# Usage: tools/stress-windows.sh [RUNS]   (20 by default; logs in build/windows/stress)
+# Usage: tools/stress-windows.sh [RUNS [ARCH...]]   (20 runs of x86_64 and, where
+#        32-bit code runs, i686 by default; logs in build/windows/stress)
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit
 runs=${1:-20}
+shift $(($# > 0))
 root=build/windows
 logs=$root/stress
 mkdir -p "$logs"
@@ -23,11 +25,14 @@ mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
 WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1
 
-arches=(x86_64)
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  arches+=(i686)
-else
-  echo "i686: not run, this machine runs no 32-bit x86 code"
+arches=("$@")
+if [ ${#arches[@]} -eq 0 ]; then
+  arches=(x86_64)
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    arches+=(i686)
+  else
+    echo "i686: not run, this machine runs no 32-bit x86 code"
+  fi
 fi
 
 stress-ng --cpu "$(nproc)" --quiet </dev/null >/dev/null 2>&1 &
