@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of tools/debian-packages.txt that are missing.
+# Usage: tools/install-packages.sh [--release-fallback]
+#   --release-fallback: for a throwaway machine (CI), see below.
 set -euo pipefail
+release_fallback=no
+[ "${1:-}" = --release-fallback ] && release_fallback=yes
 list="$(dirname "$0")/debian-packages.txt"
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$list")
 missing=()
@@ -39,6 +43,19 @@ if [ "$updated" = no ]; then
   if [ -z "$failed" ] || grep -qv 'binary-i386' <<<"$failed"; then
     echo "apt-get update failed" >&2
     exit 1
+  fi
+  # Without the update's i386 index, the i386 packages exist only at the
+  # release's versions; on a throwaway machine the libraries they share with
+  # amd64 may follow them there (downgrades) for the 32-bit tests to run.
+  if [ "$release_fallback" = yes ]; then
+    . /etc/os-release
+    pin=/etc/apt/preferences.d/sifteron-release-fallback
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$VERSION_CODENAME" | $sudo tee "$pin" >/dev/null
+    echo "WARNING: the mirror's i386 index cannot be read; installing from the release $VERSION_CODENAME itself, downgrades allowed" >&2
+    installed=no
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --allow-downgrades "${missing[@]}" && installed=yes
+    $sudo rm -f "$pin"
+    [ "$installed" = yes ] && exit 0
   fi
   mapfile -t missing < <(printf '%s\n' "${missing[@]}" | grep -v ':i386$')
   echo "WARNING: the mirror's i386 index cannot be read; installing without the i386 packages" >&2
