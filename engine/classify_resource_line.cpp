@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/resource_words.h"
+
 namespace sif {
 
 int g_bInStringTable = 0;
@@ -14,32 +16,8 @@ namespace {
 // The most of a line that is looked at: what the line buffer holds.
 constexpr int kLineMax = 499;
 
-enum class WordEffect { EnterTable, LeaveTable, Keyword };
-
-struct ResourceWord {
-    std::string_view text;
-    int lineLongerThan;  // looked for only in lines longer than this
-    WordEffect effect;
-};
-
-// Tested in this order at every position. No two words share their first two
-// letters, so at most one of them matches at one position.
-constexpr ResourceWord kWords[] = {
-    {"STRINGTABLE", 11, WordEffect::EnterTable},
-    {"END", 3, WordEffect::LeaveTable},
-    {"}", 0, WordEffect::LeaveTable},
-    {"CAPTION", 7, WordEffect::Keyword},
-    {"CONTROL", 7, WordEffect::Keyword},
-    {"LTEXT", 5, WordEffect::Keyword},
-    {"RTEXT", 5, WordEffect::Keyword},
-    {"CTEXT", 5, WordEffect::Keyword},
-    {"POPUP", 5, WordEffect::Keyword},
-    {"MENUITEM", 8, WordEffect::Keyword},
-    {"PUSHBUTTON", 10, WordEffect::Keyword},
-};
-
 constexpr bool WordsFitKeyword() {
-    for (const ResourceWord& word : kWords) {
+    for (const ResourceWord& word : kResourceWords) {
         if (word.text.size() >= kKeywordSize) {
             return false;
         }
@@ -50,7 +28,7 @@ static_assert(WordsFitKeyword());
 
 // The fast paths skip positions that MayBeginResourceWord refuses.
 constexpr bool EveryWordMayBegin() {
-    for (const ResourceWord& word : kWords) {
+    for (const ResourceWord& word : kResourceWords) {
         if (!MayBeginResourceWord(word.text[0], word.text.size() > 1 ? word.text[1] : '\0')) {
             return false;
         }
@@ -68,8 +46,8 @@ constexpr std::array<WordList, 256> MakeWordsByFirstByte() {
     for (WordList& list : table) {
         list = {-1, -1, -1, -1};
     }
-    for (std::size_t w = 0; w < std::size(kWords); ++w) {
-        WordList& list = table[static_cast<unsigned char>(kWords[w].text[0])];
+    for (std::size_t w = 0; w < std::size(kResourceWords); ++w) {
+        WordList& list = table[static_cast<unsigned char>(kResourceWords[w].text[0])];
         std::size_t slot = 0;
         while (list[slot] >= 0) {
             ++slot;
@@ -103,16 +81,15 @@ int ClassifyResourceText(const char* line, int n) {
 }
 
 void BeginResourceLine(int n) {
-    if (n > 11) {
-        // Entries of a string table go out under this keyword.
-        SetKeyword("STRINGTABLE");
+    if (n > kTableKeywordLineLongerThan) {
+        SetKeyword(kTableKeyword);
     }
 }
 
 int ResourceWordAt(const char* line, int n, int p) {
     const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
     for (int i = 0; candidates[i] >= 0; ++i) {
-        const ResourceWord& word = kWords[candidates[i]];
+        const ResourceWord& word = kResourceWords[candidates[i]];
         const std::size_t size = word.text.size();
         // The second letter tells the words of one first letter apart before
         // the whole word is compared.
