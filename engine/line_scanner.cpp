@@ -9,6 +9,7 @@
 #include "engine/extract_request.h"
 #include "engine/line_walk.h"
 #include "engine/piece_stops.h"
+#include "engine/resource_walk.h"
 #include "engine/strip_delimited.h"
 
 namespace sif {
@@ -75,6 +76,10 @@ LineScanner::LineScanner(const LineSettings& settings, const KernelTable& kernel
         masks_ = std::make_unique_for_overwrite<ChunkMasks[]>(kMaxBlock / kChunkBytes + 1);
         if (LineWalk::Handles(settings)) {
             walk_ = std::make_unique<LineWalk>(settings, kernels.packChunk);
+        } else if (ResourceWalk::Handles(settings)) {
+            resourceWalk_ = std::make_unique<ResourceWalk>(settings);
+        }
+        if (walk_ || resourceWalk_) {
             stops_ = std::make_unique<PieceStops>(kMaxBlock);
         }
     }
@@ -92,9 +97,14 @@ void LineScanner::Load(const char* block, std::size_t count) {
                               settings_.positive == 1 && settings_.kind == KindResource};
         buildMasks_(block, count, bytes, masks_.get());
     }
-    if (walk_) {
+    if (stops_) {
+        // The resource walk reads the masks in 64-bit windows that may reach
+        // into the chunk behind the block's last.
+        masks_[(count + kChunkBytes - 1) / kChunkBytes] = ChunkMasks{};
         stops_->Find(masks_.get(), count);
-        walk_->Restart();
+        if (walk_) {
+            walk_->Restart();
+        }
         nextLong_ = 0;
     } else if (masks_) {
         nextNul_ = NextMarked<&ChunkMasks::nul>(masks_.get(), 0, count_);
@@ -102,7 +112,7 @@ void LineScanner::Load(const char* block, std::size_t count) {
 }
 
 ScanStop LineScanner::Run(LineOutput* out) {
-    return walk_ ? RunWalk(out) : RunPieces(out);
+    return stops_ ? RunWalk(out) : RunPieces(out);
 }
 
 ScanStop LineScanner::RunWalk(LineOutput* out) {
@@ -122,7 +132,8 @@ ScanStop LineScanner::RunWalk(LineOutput* out) {
         }
         const std::size_t to =
             nextLong_ < stops_->LongCount() ? stops_->Long(nextLong_) : stops_->End();
-        pos_ = walk_->Run(block_, masks_.get(), stops_->Chunks(), pos_, to, out);
+        pos_ = walk_ ? walk_->Run(block_, masks_.get(), stops_->Chunks(), pos_, to, out)
+                     : resourceWalk_->Run(block_, masks_.get(), stops_->Chunks(), pos_, to, out);
     }
 }
 
@@ -184,28 +195,14 @@ void LineScanner::FilterMasked(std::size_t from, std::size_t to, LineOutput* out
         out->size = static_cast<std::size_t>(StripMasked(from, nul, text) - out->data);
         return;
     }
-    const bool resourceMode = settings_.kind == KindResource;
-    if (resourceMode) {
-        // The classifier looks only where the mask says a word may begin.
-        const int n = static_cast<int>(nul - from);
-        BeginResourceLine(n);
-        bool keyword = false;
-        for (std::size_t p = NextMarked<&ChunkMasks::words>(masks_.get(), from, nul);
-             p < nul && !keyword; p = NextMarked<&ChunkMasks::words>(masks_.get(), p + 1, nul)) {
-            keyword = ResourceWordAt(block_ + from, n, static_cast<int>(p - from)) != 0;
-        }
-        if (!keyword && !g_bInStringTable) {
-            return;
-        }
-    }
+    // Resource scripts go to the resource walk: only the text kind is left.
     const std::size_t end = nul < to ? nul + 1 : to;
-    const char* textEnd = ExtractMasked(from, end, resourceMode, text);
+    const char* textEnd = ExtractMasked(from, end, text);
     out->size = static_cast<std::size_t>(
         FinishPositive(settings_, text, static_cast<std::size_t>(textEnd - text)) - out->data);
 }
 
-char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourceMode,
-                                 char* out) const {
+char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, char* out) const {
     const ChunkMasks* const m = masks_.get();
     bool pieceFound = false;
     for (std::size_t p = from; p < end;) {
@@ -219,7 +216,7 @@ char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourc
             if (rightPos == end) {
                 return out;  // a piece never closed on its line is dropped
             }
-            const int skip = SkipRefusedClose(block_, rightPos, end, settings_.right, resourceMode);
+            const int skip = SkipRefusedClose(block_, rightPos, end, settings_.right, false);
             if (skip == 0) {
                 break;
             }
@@ -230,9 +227,6 @@ char* LineScanner::ExtractMasked(std::size_t from, std::size_t end, bool resourc
         }
         out = CopyRun(out, block_ + leftPos + 1, rightPos - leftPos - 1);
         pieceFound = true;
-        if (resourceMode) {
-            break;  // only the first piece of a resource line counts
-        }
         p = rightPos + 1;  // the closing delimiter never opens the next piece
     }
     return out;

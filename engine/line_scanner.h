@@ -1,8 +1,9 @@
 // The line operation's filtering over a large read block: the 498-byte pieces
 // are found and filtered where they lie, and only the kept bytes are copied,
 // into one output buffer. The vector levels find line ends and delimiters in
-// bit masks and, where LineWalk handles the settings, filter whole chunks at
-// a time; the scalar set goes piece by piece with memchr.
+// bit masks and, where LineWalk or ResourceWalk handles the settings, hand
+// the block's pieces to it at once; the scalar set goes piece by piece with
+// memchr.
 #pragma once
 
 #include <cstddef>
@@ -50,6 +51,7 @@ enum class ScanStop {
 
 class LineWalk;
 class PieceStops;
+class ResourceWalk;
 
 class LineScanner {
   public:
@@ -78,13 +80,15 @@ class LineScanner {
     ScanStop RunPieces(LineOutput* out);
     ScanStop RunWalk(LineOutput* out);
     void FilterMasked(std::size_t from, std::size_t to, LineOutput* out);
-    char* ExtractMasked(std::size_t from, std::size_t end, bool resourceMode, char* out) const;
+    char* ExtractMasked(std::size_t from, std::size_t end, char* out) const;
     char* StripMasked(std::size_t from, std::size_t end, char* out) const;
     LineSettings settings_;
     BuildChunkMasksFunction buildMasks_;
     std::unique_ptr<ChunkMasks[]> masks_;  // none for the scalar set
-    // Whole chunks at a time where the walk handles the settings.
+    // Where a walk handles the settings, the pieces of a block go to it at
+    // once, their ends found in one pass.
     std::unique_ptr<LineWalk> walk_;
+    std::unique_ptr<ResourceWalk> resourceWalk_;
     std::unique_ptr<PieceStops> stops_;
     std::size_t nextLong_ = 0;
     std::size_t nextNul_ = 0;

@@ -40,6 +40,7 @@ void PieceStops::Find(const ChunkMasks* masks, std::size_t count) {
         }
         chunks_[base / kChunkBytes] = lf;
     }
+    chunks_[(count + kChunkBytes - 1) / kChunkBytes] = 0;
     end_ = start;
 }
 

@@ -46,7 +46,8 @@ class PieceStops {
     // its masks.
     void Find(const ChunkMasks* masks, std::size_t count);
 
-    // The last bytes of the whole pieces in chunk `chunk`.
+    // The last bytes of the whole pieces in chunk `chunk`, and a zero chunk
+    // behind the block's last.
     const std::uint64_t* Chunks() const { return chunks_.get(); }
 
     // Where the unfinished piece at the block's end begins.
