@@ -15,26 +15,81 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "words are compared as loaded");
 
-// 64 bits of a per-chunk mask from position `at` on, bit i for byte at + i;
-// `bits(c)` is chunk c's mask. Reads the chunk behind at's.
+// 64 bits of a per-chunk mask from bit `shift` of chunk `lo` on, bit i for
+// the byte `shift + i` bytes into it; `hi` is the chunk behind.
+std::uint64_t Window(std::uint64_t lo, std::uint64_t hi, std::size_t shift) {
+    return lo >> shift | (hi << 1) << (63 - shift);
+}
+
+// The same at position `at`, `bits(c)` giving chunk c's mask.
 template <class Bits>
-std::uint64_t Window(Bits bits, std::size_t at) {
-    const std::size_t shift = at % kChunkBytes;
+std::uint64_t WindowAt(Bits bits, std::size_t at) {
     const std::size_t chunk = at / kChunkBytes;
-    return bits(chunk) >> shift | (bits(chunk + 1) << 1) << (63 - shift);
+    return Window(bits(chunk), bits(chunk + 1), at % kChunkBytes);
 }
 
 // The first marked position in [from, to), or `to`.
 template <class Bits>
 std::size_t First(Bits bits, std::size_t from, std::size_t to) {
     for (std::size_t at = from; at < to; at += kChunkBytes) {
-        const std::uint64_t found = Window(bits, at) & BitsBelow(to - at);
+        const std::uint64_t found = WindowAt(bits, at) & BitsBelow(to - at);
         if (found != 0) {
             return at + Lowest(found);
         }
     }
     return to;
 }
+
+// The marks of a piece, positions counted from its start. Most pieces end
+// within 64 bytes of their start: one window of each mask holds them.
+struct NearMarks {
+    std::uint64_t nul;
+    std::uint64_t words;
+    std::uint64_t left;
+    std::uint64_t right;
+
+    NearMarks(const ChunkMasks* masks, std::size_t start) {
+        const ChunkMasks& lo = masks[start / kChunkBytes];
+        const ChunkMasks& hi = masks[start / kChunkBytes + 1];
+        const std::size_t shift = start % kChunkBytes;
+        nul = Window(lo.nul, hi.nul, shift);
+        words = Window(lo.words, hi.words, shift);
+        left = Window(lo.left, hi.left, shift);
+        right = Window(lo.right, hi.right, shift);
+    }
+
+    static std::size_t First(std::uint64_t bits, std::size_t from, std::size_t to) {
+        const std::uint64_t found = bits & BitsFrom(from, to);
+        return found != 0 ? Lowest(found) : to;
+    }
+    std::size_t Nul(std::size_t to) const { return First(nul, 0, to); }
+    std::uint64_t Words(std::size_t) const { return words; }
+    std::size_t Left(std::size_t from, std::size_t to) const { return First(left, from, to); }
+    std::size_t Right(std::size_t from, std::size_t to) const { return First(right, from, to); }
+};
+
+// The same for a piece of any length, window by window.
+struct FarMarks {
+    const ChunkMasks* masks;
+    std::size_t start;
+
+    template <std::uint64_t ChunkMasks::*Field>
+    std::size_t Find(std::size_t from, std::size_t to) const {
+        const ChunkMasks* const m = masks;
+        return First([m](std::size_t c) { return m[c].*Field; }, start + from, start + to) - start;
+    }
+    std::size_t Nul(std::size_t to) const { return Find<&ChunkMasks::nul>(0, to); }
+    std::uint64_t Words(std::size_t at) const {
+        const ChunkMasks* const m = masks;
+        return WindowAt([m](std::size_t c) { return m[c].words; }, start + at);
+    }
+    std::size_t Left(std::size_t from, std::size_t to) const {
+        return Find<&ChunkMasks::left>(from, to);
+    }
+    std::size_t Right(std::size_t from, std::size_t to) const {
+        return Find<&ChunkMasks::right>(from, to);
+    }
+};
 
 // Copies n bytes in 32-byte steps: up to 31 bytes more are read behind `from`
 // and written behind `to + n`.
@@ -178,72 +233,78 @@ void ResourceWalk::SetSuffix(std::size_t slot, std::string_view keyword) {
 std::size_t ResourceWalk::Run(const char* block, const ChunkMasks* masks,
                               const std::uint64_t* stops, std::size_t from, std::size_t to,
                               LineOutput* out) {
-    const auto lastBytes = [stops](std::size_t c) { return stops[c]; };
-    const auto nuls = [masks](std::size_t c) { return masks[c].nul; };
-    const auto words = [masks](std::size_t c) { return masks[c].words; };
-    const auto lefts = [masks](std::size_t c) { return masks[c].left; };
-    const auto rights = [masks](std::size_t c) { return masks[c].right; };
     // The keyword that records go out under, as a suffix slot.
     SetSuffix(kStartSlot, {g_szKeyword, strnlen(g_szKeyword, kKeywordSize - 1)});
-    std::size_t keyword = kStartSlot;
+    keyword_ = kStartSlot;
     char* o = out->data + out->size;
     const char* const full = out->data + out->drainAt;
     std::size_t s = from;
     while (s < to && o < full) {
-        const std::size_t e = First(lastBytes, s, to) + 1;
-        const std::size_t nul = First(nuls, s, e);
-        const std::size_t n = nul - s;  // what the classifier looks at
-        const std::size_t piece = s;
-        s = e;
-        if (n > static_cast<std::size_t>(kTableKeywordLineLongerThan)) {
-            StoreKeyword(kTable);
-            keyword = kTableIndex;
+        const std::size_t chunk = s / kChunkBytes;
+        const std::uint64_t ends =
+            Window(stops[chunk], stops[chunk + 1], s % kChunkBytes) & BitsBelow(to - s);
+        if (ends != 0) {
+            const std::size_t length = Lowest(ends) + 1;
+            o = Piece(NearMarks(masks, s), block + s, length, o);
+            s += length;
+        } else {
+            const std::size_t end = First([stops](std::size_t c) { return stops[c]; }, s, to) + 1;
+            o = Piece(FarMarks{masks, s}, block + s, end - s, o);
+            s = end;
         }
-        // The words in order: table words take effect until a keyword ends
-        // the search.
-        bool found = false;
-        for (std::size_t w = 0; w < n && !found; w += kChunkBytes) {
-            std::uint64_t starts = Window(words, piece + w) & BitsBelow(n - w);
-            for (; starts != 0; starts &= starts - 1) {
-                const std::size_t p = w + Lowest(starts);
-                const char* const at = block + piece + p;
-                const LoadedWord& word = WordAt(at);
-                if (n <= word.lineLongerThan || n - p < word.size || !word.Matches(at)) {
-                    continue;
-                }
-                if (word.effect == WordEffect::Keyword) {
-                    StoreKeyword(word);
-                    keyword = word.index;
-                    found = true;
-                    break;
-                }
-                g_bInStringTable = word.effect == WordEffect::EnterTable ? 1 : 0;
-            }
-        }
-        if (!found && g_bInStringTable == 0) {
-            continue;
-        }
-        // The first piece of text, the NUL examined itself; a doubled quote
-        // or one behind a backslash does not close it.
-        const std::size_t end = nul < e ? nul + 1 : e;
-        const std::size_t open = First(lefts, piece, end);
-        std::size_t close = open + 1;
-        while (close < end) {
-            close = First(rights, close, end);
-            const int skip = close < end ? SkipRefusedClose(block, close, end, right_, true) : 0;
-            if (skip == 0) {
-                break;
-            }
-            close += static_cast<std::size_t>(skip);
-        }
-        if (close >= end || close == open + 1) {
-            continue;  // unclosed or empty: nothing goes out
-        }
-        o = CopySteps(o, block + open + 1, close - open - 1);
-        o = CopySteps(o, suffixes_.get() + keyword * stride_, sizes_[keyword]);
     }
     out->size = static_cast<std::size_t>(o - out->data);
     return s;
+}
+
+template <class Marks>
+char* ResourceWalk::Piece(const Marks& marks, const char* line, std::size_t length, char* o) {
+    const std::size_t n = marks.Nul(length);  // what the classifier looks at
+    if (n > static_cast<std::size_t>(kTableKeywordLineLongerThan)) {
+        StoreKeyword(kTable);
+        keyword_ = kTableIndex;
+    }
+    // The words in order: table words take effect until a keyword ends the
+    // search.
+    bool found = false;
+    for (std::size_t w = 0; w < n && !found; w += kChunkBytes) {
+        for (std::uint64_t starts = marks.Words(w) & BitsBelow(n - w); starts != 0;
+             starts &= starts - 1) {
+            const std::size_t p = w + Lowest(starts);
+            const LoadedWord& word = WordAt(line + p);
+            if (n <= word.lineLongerThan || n - p < word.size || !word.Matches(line + p)) {
+                continue;
+            }
+            if (word.effect == WordEffect::Keyword) {
+                StoreKeyword(word);
+                keyword_ = word.index;
+                found = true;
+                break;
+            }
+            g_bInStringTable = word.effect == WordEffect::EnterTable ? 1 : 0;
+        }
+    }
+    if (!found && g_bInStringTable == 0) {
+        return o;
+    }
+    // The first piece of text, the NUL examined itself; a doubled quote or
+    // one behind a backslash does not close it.
+    const std::size_t end = n < length ? n + 1 : length;
+    const std::size_t open = marks.Left(0, end);
+    std::size_t close = open + 1;
+    while (close < end) {
+        close = marks.Right(close, end);
+        const int skip = close < end ? SkipRefusedClose(line, close, end, right_, true) : 0;
+        if (skip == 0) {
+            break;
+        }
+        close += static_cast<std::size_t>(skip);
+    }
+    if (close >= end || close == open + 1) {
+        return o;  // unclosed or empty: nothing goes out
+    }
+    o = CopySteps(o, line + open + 1, close - open - 1);
+    return CopySteps(o, suffixes_.get() + keyword_ * stride_, sizes_[keyword_]);
 }
 
 }  // namespace sif

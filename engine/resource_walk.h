@@ -40,11 +40,16 @@ class ResourceWalk {
 
     void SetSuffix(std::size_t slot, std::string_view keyword);
 
+    // Filters the piece line[0, length) and returns the output's end.
+    template <class Marks>
+    char* Piece(const Marks& marks, const char* line, std::size_t length, char* o);
+
     char right_;
     std::string_view tail_;
     std::size_t stride_;  // of a slot, with room for copies in 32-byte steps
     std::unique_ptr<char[]> suffixes_;
     std::array<std::size_t, kSlots> sizes_{};
+    std::size_t keyword_ = kStartSlot;  // the slot of the keyword set last
 };
 
 }  // namespace sif
