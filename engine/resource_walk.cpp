@@ -41,31 +41,31 @@ std::size_t First(Bits bits, std::size_t from, std::size_t to) {
 }
 
 // The marks of a piece, positions counted from its start. Most pieces end
-// within 64 bytes of their start: one window of each mask holds them.
+// within 64 bytes of their start: one window of each mask holds them, worked
+// out when asked for, as most lines want no delimiters.
 struct NearMarks {
-    std::uint64_t nul;
-    std::uint64_t words;
-    std::uint64_t left;
-    std::uint64_t right;
+    const ChunkMasks& lo;
+    const ChunkMasks& hi;
+    std::size_t shift;
 
-    NearMarks(const ChunkMasks* masks, std::size_t start) {
-        const ChunkMasks& lo = masks[start / kChunkBytes];
-        const ChunkMasks& hi = masks[start / kChunkBytes + 1];
-        const std::size_t shift = start % kChunkBytes;
-        nul = Window(lo.nul, hi.nul, shift);
-        words = Window(lo.words, hi.words, shift);
-        left = Window(lo.left, hi.left, shift);
-        right = Window(lo.right, hi.right, shift);
-    }
+    NearMarks(const ChunkMasks* masks, std::size_t start)
+        : lo(masks[start / kChunkBytes]),
+          hi(masks[start / kChunkBytes + 1]),
+          shift(start % kChunkBytes) {}
 
-    static std::size_t First(std::uint64_t bits, std::size_t from, std::size_t to) {
-        const std::uint64_t found = bits & BitsFrom(from, to);
+    template <std::uint64_t ChunkMasks::*Field>
+    std::size_t Find(std::size_t from, std::size_t to) const {
+        const std::uint64_t found = Window(lo.*Field, hi.*Field, shift) & BitsFrom(from, to);
         return found != 0 ? Lowest(found) : to;
     }
-    std::size_t Nul(std::size_t to) const { return First(nul, 0, to); }
-    std::uint64_t Words(std::size_t) const { return words; }
-    std::size_t Left(std::size_t from, std::size_t to) const { return First(left, from, to); }
-    std::size_t Right(std::size_t from, std::size_t to) const { return First(right, from, to); }
+    std::size_t Nul(std::size_t to) const { return Find<&ChunkMasks::nul>(0, to); }
+    std::uint64_t Words(std::size_t) const { return Window(lo.words, hi.words, shift); }
+    std::size_t Left(std::size_t from, std::size_t to) const {
+        return Find<&ChunkMasks::left>(from, to);
+    }
+    std::size_t Right(std::size_t from, std::size_t to) const {
+        return Find<&ChunkMasks::right>(from, to);
+    }
 };
 
 // The same for a piece of any length, window by window.
