@@ -20,42 +20,42 @@ namespace {  // NOLINT(google-build-namespaces): one copy per instruction set
 // Looked for in every chunk: LF, left, right, backslash, NUL.
 constexpr int kLineBytes = 5;
 
-// The first and second letters of the classifier's words.
-constexpr char kWordBytes[] = {'}', 'S', 'L', 'R', 'E', 'C', 'P', 'M', 'T', 'N', 'A', 'O', 'U'};
-constexpr int kWordByteCount = sizeof kWordBytes;
-enum WordByte { kBrace, kS, kL, kR, kE, kC, kP, kM, kT, kN, kA, kO, kU };
+// The first letters of the classifier's words, looked for in the chunk, and
+// their second letters, looked for in the chunk one byte on.
+constexpr char kFirstLetters[] = {'}', 'S', 'L', 'R', 'E', 'C', 'P', 'M'};
+enum FirstLetter { kBrace, kS, kL, kR, kE, kC, kP, kM };
+constexpr char kSecondLetters[] = {'T', 'N', 'A', 'O', 'U', 'E'};
+enum SecondLetter { kT, kN, kA, kO, kU, kSecondE };
+constexpr int kFirstCount = sizeof kFirstLetters;
+constexpr int kSecondCount = sizeof kSecondLetters;
 
-constexpr int kAllBytes = kLineBytes + kWordByteCount;
+constexpr int kChunkBytesLooked = kLineBytes + kFirstCount;
 
 struct Needles {
-    char bytes[kAllBytes];
+    char bytes[kChunkBytesLooked + kSecondCount];
 };
 
 Needles NeedlesFor(const MaskBytes& b) {
     Needles n{{'\n', b.left, b.right, '\\', '\0'}};
-    for (int i = 0; i < kWordByteCount; ++i) {
-        n.bytes[kLineBytes + i] = kWordBytes[i];
+    for (int i = 0; i < kFirstCount; ++i) {
+        n.bytes[kLineBytes + i] = kFirstLetters[i];
+    }
+    for (int i = 0; i < kSecondCount; ++i) {
+        n.bytes[kChunkBytesLooked + i] = kSecondLetters[i];
     }
     return n;
 }
 
-// The second letter of a word that begins at bit i, as bit i; `after` is the
-// byte behind the chunk, the second letter of a word that begins at its end.
-std::uint64_t SecondLetter(const std::uint64_t* words, WordByte letter, char after) {
-    return (words[letter] >> 1) | (std::uint64_t{after == kWordBytes[letter]} << (kChunkBytes - 1));
-}
-
-// `eq` holds the chunk's mask for each needle.
-ChunkMasks Combine(const std::uint64_t* eq, bool words, char after) {
+// `eq` holds the chunk's mask for each needle, the second letters' masks
+// taken one byte on, so that bit i stands for the byte behind byte i.
+ChunkMasks Combine(const std::uint64_t* eq, bool words) {
     ChunkMasks m{eq[0], eq[1], eq[2], eq[3], eq[4], 0};
     if (words) {
         const std::uint64_t* w = eq + kLineBytes;
-        m.words = w[kBrace] | ((w[kS] | w[kL] | w[kR]) & SecondLetter(w, kT, after)) |
-                  (w[kE] & SecondLetter(w, kN, after)) |
-                  (w[kC] & (SecondLetter(w, kA, after) | SecondLetter(w, kO, after) |
-                            SecondLetter(w, kT, after))) |
-                  (w[kP] & (SecondLetter(w, kO, after) | SecondLetter(w, kU, after))) |
-                  (w[kM] & SecondLetter(w, kE, after));
+        const std::uint64_t* second = eq + kChunkBytesLooked;
+        m.words = w[kBrace] | ((w[kS] | w[kL] | w[kR]) & second[kT]) | (w[kE] & second[kN]) |
+                  (w[kC] & (second[kA] | second[kO] | second[kT])) |
+                  (w[kP] & (second[kO] | second[kU])) | (w[kM] & second[kSecondE]);
     }
     return m;
 }
@@ -63,19 +63,29 @@ ChunkMasks Combine(const std::uint64_t* eq, bool words, char after) {
 template <class Simd>
 void BuildChunkMasksWith(const char* data, std::size_t count, const MaskBytes& bytes,
                          ChunkMasks* masks) {
+    constexpr int kAll = kChunkBytesLooked + kSecondCount;
     const Needles needles = NeedlesFor(bytes);
-    const int used = bytes.words ? kAllBytes : kLineBytes;
-    typename Simd::Needle wanted[kAllBytes];
+    const int used = bytes.words ? kAll : kLineBytes;
+    typename Simd::Needle wanted[kAll];
     for (int i = 0; i < used; ++i) {
         wanted[i] = Simd::Splat(needles.bytes[i]);
     }
     for (std::size_t at = 0; at < count; at += kChunkBytes) {
         const typename Simd::Block block = Simd::Load(data + at);
-        std::uint64_t eq[kAllBytes];
-        for (int i = 0; i < used; ++i) {
+        std::uint64_t eq[kAll];
+        for (int i = 0; i < kLineBytes; ++i) {
             eq[i] = Simd::Equal(block, wanted[i]);
         }
-        *masks++ = Combine(eq, bytes.words, data[at + kChunkBytes]);
+        if (bytes.words) {
+            for (int i = kLineBytes; i < kChunkBytesLooked; ++i) {
+                eq[i] = Simd::Equal(block, wanted[i]);
+            }
+            const typename Simd::Block next = Simd::Load(data + at + 1);
+            for (int i = kChunkBytesLooked; i < kAll; ++i) {
+                eq[i] = Simd::Equal(next, wanted[i]);
+            }
+        }
+        *masks++ = Combine(eq, bytes.words);
     }
 }
 
