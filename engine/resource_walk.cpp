@@ -58,7 +58,10 @@ struct NearMarks {
         const std::uint64_t found = Window(lo.*Field, hi.*Field, shift) & BitsFrom(from, to);
         return found != 0 ? Lowest(found) : to;
     }
-    std::size_t Nul(std::size_t to) const { return Find<&ChunkMasks::nul>(0, to); }
+    std::size_t Nul(std::size_t to) const {
+        // NULs are rare: most pieces need no window of them.
+        return (lo.nul | hi.nul) == 0 ? to : Find<&ChunkMasks::nul>(0, to);
+    }
     std::uint64_t Words(std::size_t) const { return Window(lo.words, hi.words, shift); }
     std::size_t Left(std::size_t from, std::size_t to) const {
         return Find<&ChunkMasks::left>(from, to);
@@ -239,19 +242,22 @@ std::size_t ResourceWalk::Run(const char* block, const ChunkMasks* masks,
     char* o = out->data + out->size;
     const char* const full = out->data + out->drainAt;
     std::size_t s = from;
+    // The piece ends not passed yet, chunk by chunk: as `to` starts a piece,
+    // every piece before it ends before it.
+    std::size_t chunk = s / kChunkBytes;
+    std::uint64_t ends = stops[chunk] & ~BitsBelow(s % kChunkBytes);
     while (s < to && o < full) {
-        const std::size_t chunk = s / kChunkBytes;
-        const std::uint64_t ends =
-            Window(stops[chunk], stops[chunk + 1], s % kChunkBytes) & BitsBelow(to - s);
-        if (ends != 0) {
-            const std::size_t length = Lowest(ends) + 1;
-            o = Piece(NearMarks(masks, s), block + s, length, o);
-            s += length;
-        } else {
-            const std::size_t end = First([stops](std::size_t c) { return stops[c]; }, s, to) + 1;
-            o = Piece(FarMarks{masks, s}, block + s, end - s, o);
-            s = end;
+        while (ends == 0) {
+            ends = stops[++chunk];
         }
+        const std::size_t end = chunk * kChunkBytes + Lowest(ends) + 1;
+        ends &= ends - 1;
+        if (end - s <= kChunkBytes) {
+            o = Piece(NearMarks(masks, s), block + s, end - s, o);
+        } else {
+            o = Piece(FarMarks{masks, s}, block + s, end - s, o);
+        }
+        s = end;
     }
     out->size = static_cast<std::size_t>(o - out->data);
     return s;
