@@ -63,29 +63,14 @@ void SetKeyword(std::string_view word) {
     g_szKeyword[word.size()] = '\0';
 }
 
-}  // namespace
-
-int ClassifyResourceLine(const char* line) {
-    const int n = static_cast<int>(strnlen(line, kLineMax));
-    return ClassifyResourceText(line, n);
-}
-
-int ClassifyResourceText(const char* line, int n) {
-    BeginResourceLine(n);
-    for (int p = 0; p < n; ++p) {
-        if (ResourceWordAt(line, n, p)) {
-            return 1;
-        }
-    }
-    return g_bInStringTable;
-}
-
+// A line of n characters begins.
 void BeginResourceLine(int n) {
     if (n > kTableKeywordLineLongerThan) {
         SetKeyword(kTableKeyword);
     }
 }
 
+// The word at line[p], if any, takes effect: 1 for a keyword.
 int ResourceWordAt(const char* line, int n, int p) {
     const WordList& candidates = kWordsByFirstByte[static_cast<unsigned char>(line[p])];
     for (int i = 0; candidates[i] >= 0; ++i) {
@@ -106,6 +91,23 @@ int ResourceWordAt(const char* line, int n, int p) {
         return 0;
     }
     return 0;
+}
+
+}  // namespace
+
+int ClassifyResourceLine(const char* line) {
+    const int n = static_cast<int>(strnlen(line, kLineMax));
+    return ClassifyResourceText(line, n);
+}
+
+int ClassifyResourceText(const char* line, int n) {
+    BeginResourceLine(n);
+    for (int p = 0; p < n; ++p) {
+        if (ResourceWordAt(line, n, p)) {
+            return 1;
+        }
+    }
+    return g_bInStringTable;
 }
 
 }  // namespace sif

@@ -17,13 +17,6 @@ int ClassifyResourceLine(const char* line);
 // The same for line[0, n), which holds no NUL.
 int ClassifyResourceText(const char* line, int n);
 
-// The same in steps, for callers that know where words may begin: a line
-// of n characters begins, then the words at line[p] take effect, for every p
-// where one may begin, from left to right, until one answers 1 (a keyword).
-// A line that none answers is answered by the block flag.
-void BeginResourceLine(int n);
-int ResourceWordAt(const char* line, int n, int p);
-
 // Whether a classifier word may begin at a byte `first` followed by `second`:
 // true for every word's first two letters, and for "}" whatever follows.
 constexpr bool MayBeginResourceWord(char first, char second) {
