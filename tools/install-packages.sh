@@ -25,16 +25,25 @@ fi
 # a few times. If in the end only i386 indexes fail, the rest is installed
 # without the i386 packages: the Windows pass then says loudly that the 32-bit
 # tests did not run. (i386 packages from a partial index could pull libraries
-# older than their amd64 twins, which apt refuses for the whole install.)
+# older than their amd64 twins, which apt refuses for the whole install.) An
+# i386 index that fails twice in the same way is stale, not syncing: waiting
+# longer for it only makes CI slower.
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 updated=no
+failed_before=''
 for wait in 15 30 60 end; do
   if $sudo apt-get -o Acquire::Retries=3 update 2>&1 | tee "$log"; [ "${PIPESTATUS[0]}" -eq 0 ]; then
     updated=yes
     break
   fi
   [ "$wait" = end ] && break
+  failed=$(grep '^E: Failed to fetch' "$log" || true)
+  if [ -n "$failed" ] && ! grep -qv 'binary-i386' <<<"$failed" && [ "$failed" = "$failed_before" ]; then
+    echo "the same i386 index failed twice; not waiting for it" >&2
+    break
+  fi
+  failed_before=$failed
   echo "apt-get update failed; trying again in $wait s" >&2
   sleep "$wait"
 done
