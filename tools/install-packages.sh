@@ -30,26 +30,27 @@ fi
 # longer for it only makes CI slower.
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+# Whether the indexes that failed to fetch ($1) are all i386 ones.
+only_i386() { [ -n "$1" ] && ! grep -qv 'binary-i386' <<<"$1"; }
 updated=no
-failed_before=''
+failed=''
 for wait in 15 30 60 end; do
   if $sudo apt-get -o Acquire::Retries=3 update 2>&1 | tee "$log"; [ "${PIPESTATUS[0]}" -eq 0 ]; then
     updated=yes
     break
   fi
-  [ "$wait" = end ] && break
+  failed_before=$failed
   failed=$(grep '^E: Failed to fetch' "$log" || true)
-  if [ -n "$failed" ] && ! grep -qv 'binary-i386' <<<"$failed" && [ "$failed" = "$failed_before" ]; then
+  [ "$wait" = end ] && break
+  if only_i386 "$failed" && [ "$failed" = "$failed_before" ]; then
     echo "the same i386 index failed twice; not waiting for it" >&2
     break
   fi
-  failed_before=$failed
   echo "apt-get update failed; trying again in $wait s" >&2
   sleep "$wait"
 done
 if [ "$updated" = no ]; then
-  failed=$(grep '^E: Failed to fetch' "$log" || true)
-  if [ -z "$failed" ] || grep -qv 'binary-i386' <<<"$failed"; then
+  if ! only_i386 "$failed"; then
     echo "apt-get update failed" >&2
     exit 1
   fi
