@@ -1,7 +1,7 @@
 #include "platform/message_box.h"
 
 #include "platform/file_io.h"
-#include "platform/headless/stderr_message_sink.h"
+#include "platform/stderr_message_sink.h"
 
 namespace sif {
 

@@ -1,6 +1,6 @@
 #include "platform/framework/window_backend.h"
 
-#include "platform/headless/stderr_message_sink.h"
+#include "platform/stderr_message_sink.h"
 #include "platform/message_box.h"
 
 namespace sif {

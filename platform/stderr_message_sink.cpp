@@ -1,4 +1,4 @@
-#include "platform/headless/stderr_message_sink.h"
+#include "platform/stderr_message_sink.h"
 
 #include <cstdio>
 #include <string>
