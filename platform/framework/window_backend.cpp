@@ -1,7 +1,7 @@
 #include "platform/framework/window_backend.h"
 
-#include "platform/stderr_message_sink.h"
 #include "platform/message_box.h"
+#include "platform/stderr_message_sink.h"
 
 namespace sif {
 namespace {
@@ -26,6 +26,46 @@ BackendMessageSink g_backendBoxes;
 MessageBoxSink* g_sinkBefore = nullptr;
 
 }  // namespace
+
+bool WindowBackend::IsWindowTextExact(HWND) const {
+    return true;
+}
+
+std::string WindowBackend::GetWindowFileName(HWND window) const {
+    return GetWindowTextA(window);
+}
+
+void WindowBackend::SetWindowFileName(HWND window, const std::string& fileName) {
+    SetWindowTextA(window, fileName);
+}
+
+void WindowBackend::SetButtonBitmaps(HWND, const ButtonBitmaps&) {}
+
+void WindowBackend::FocusFirstTabStop(HWND) {}
+
+void WindowBackend::SetDialogColors(COLORREF, COLORREF) {}
+
+void WindowBackend::SetInterfaceLanguage(const std::string&) {}
+
+int WindowBackend::RunMessageLoop() {
+    return postedQuitCode_;
+}
+
+void WindowBackend::PostQuitMessage(int exitCode) {
+    postedQuitCode_ = exitCode;
+}
+
+void WindowBackend::RunModalLoop(HWND) {}
+
+void WindowBackend::EndModalLoop(HWND) {}
+
+int WindowBackend::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    return StderrMessageSink().Show(owner, text, caption, type);
+}
+
+std::optional<std::string> WindowBackend::ChooseOpenFile(const OpenFileRequest&) {
+    return std::nullopt;
+}
 
 void SetWindowBackend(WindowBackend* backend) {
     if (backend != nullptr && g_backend == nullptr) {

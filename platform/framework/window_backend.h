@@ -1,8 +1,8 @@
 // The seam between the framework classes and a window toolkit: windows,
 // loops, message boxes and file choosing. The framework speaks only through
-// this interface; a backend (platform/qt, platform/headless) implements it,
-// maps the opaque handles to its own windows, and reports user actions back
-// through the Dispatch functions below.
+// this interface; a backend (platform/qt, platform/win32, platform/headless)
+// implements it, maps the opaque handles to its own windows, and reports user
+// actions back through the Dispatch functions below.
 #pragma once
 
 #include <cstddef>
@@ -28,9 +28,14 @@ struct ButtonBitmaps {
     Picture disabled;
 };
 
+// A backend states what its toolkit does; the rest has a default here, as a
+// toolkit without that feature would behave. The first group is what every
+// backend must provide.
 class WindowBackend {
   public:
     virtual ~WindowBackend() = default;
+
+    // --- windows: every backend ---
 
     // A dialog and its controls from a template, not yet visible even when the
     // template says WS_VISIBLE (the framework shows it after OnInitDialog).
@@ -50,42 +55,59 @@ class WindowBackend {
     // Single-byte (Windows-1252) text; a character the code page lacks reads
     // as '?'. The A names, which <windows.h> turns the plain ones into.
     virtual std::string GetWindowTextA(HWND window) const = 0;
-    // FALSE when the text holds a character that the code page lacks.
-    virtual bool IsWindowTextExact(HWND window) const = 0;
     virtual void SetWindowTextA(HWND window, const std::string& text) = 0;
-    // The text as a file name in the platform's file-name encoding.
-    virtual std::string GetWindowFileName(HWND window) const = 0;
-    virtual void SetWindowFileName(HWND window, const std::string& fileName) = 0;
     virtual int GetCheck(HWND button) const = 0;
     virtual void SetCheck(HWND button, int state) = 0;
 
     // Pixels. Resizes without moving, restacking, redrawing or activating.
     virtual void SetWindowSize(HWND window, int width, int height) = 0;
 
-    // Makes the control draw itself from these pictures (owner-drawn buttons).
-    virtual void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) = 0;
+    // --- windows: where the toolkit has more than single-byte text ---
+
+    // FALSE when the text holds a character that the code page lacks; text
+    // kept in the code page always is exact.
+    virtual bool IsWindowTextExact(HWND window) const;
+    // The text as a file name in the platform's file-name encoding; by
+    // default that is the code page.
+    virtual std::string GetWindowFileName(HWND window) const;
+    virtual void SetWindowFileName(HWND window, const std::string& fileName);
+
+    // --- looks: nothing by default ---
+
+    // Makes the control draw itself from these pictures (owner-drawn
+    // buttons); without, the button shows its text.
+    virtual void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps);
     // Gives the keyboard focus to the first control that takes it by Tab.
-    virtual void FocusFirstTabStop(HWND dialog) = 0;
+    virtual void FocusFirstTabStop(HWND dialog);
     // Colours behind and of the text of every dialog created afterwards.
-    virtual void SetDialogColors(COLORREF background, COLORREF text) = 0;
+    virtual void SetDialogColors(COLORREF background, COLORREF text);
     // The language of the program's own texts, as an ISO 639-1 code ("de",
     // "en"). A backend makes the toolkit's texts (the buttons of boxes, the
     // file dialog) speak it where the toolkit has them in that language.
-    virtual void SetInterfaceLanguage(const std::string& languageCode) = 0;
+    virtual void SetInterfaceLanguage(const std::string& languageCode);
 
-    // Runs until PostQuitMessage; returns its exit code.
-    virtual int RunMessageLoop() = 0;
-    virtual void PostQuitMessage(int exitCode) = 0;
-    // Shows `dialog` modally and returns after EndModalLoop(dialog).
-    virtual void RunModalLoop(HWND dialog) = 0;
-    virtual void EndModalLoop(HWND dialog) = 0;
+    // --- services: by default, those of a toolkit without a user ---
+
+    // Runs until PostQuitMessage; returns its exit code. By default there
+    // are no user events: it returns at once, with the code posted last (0
+    // when none was).
+    virtual int RunMessageLoop();
+    virtual void PostQuitMessage(int exitCode);
+    // Shows `dialog` modally and returns after EndModalLoop(dialog); by
+    // default at once.
+    virtual void RunModalLoop(HWND dialog);
+    virtual void EndModalLoop(HWND dialog);
 
     // A box with an OK button over `owner` (may be null), single-byte texts;
-    // returns the button pressed (IDOK).
-    virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    // returns the button pressed (IDOK). By default a "caption: text" line
+    // on stderr.
+    virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
     // The chosen existing file's full path in the file-name encoding;
-    // nothing when the user cancels or the dialog fails.
-    virtual std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) = 0;
+    // nothing when the user cancels or the dialog fails. By default nothing.
+    virtual std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request);
+
+  private:
+    int postedQuitCode_ = 0;
 };
 
 // Installs the backend for windows, loops, boxes (MessageBoxA) and file

@@ -235,23 +235,9 @@ void HeadlessWindowBackend::FocusFirstTabStop(HWND dialogHandle) {
     }
 }
 
-void HeadlessWindowBackend::SetDialogColors(COLORREF, COLORREF) {}
-
 void HeadlessWindowBackend::SetInterfaceLanguage(const std::string& languageCode) {
     interfaceLanguage_ = languageCode;
 }
-
-int HeadlessWindowBackend::RunMessageLoop() {
-    return quitCode_;
-}
-
-void HeadlessWindowBackend::PostQuitMessage(int exitCode) {
-    quitCode_ = exitCode;
-}
-
-void HeadlessWindowBackend::RunModalLoop(HWND) {}
-
-void HeadlessWindowBackend::EndModalLoop(HWND) {}
 
 int HeadlessWindowBackend::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT) {
     shownBoxes_.push_back({owner, caption != nullptr ? caption : "", text != nullptr ? text : ""});

@@ -2,8 +2,9 @@
 // in memory, with their texts, check states, visibility, enabling and focus,
 // as a dummy video driver keeps a screen. Tests drive it as a user would
 // (Click, Type) and read back what a user would see; boxes and the file
-// dialog are answered at once (OK, cancel) and recorded. Nothing is drawn,
-// so colours are not kept. Runs on every platform.
+// dialog are answered at once (OK, cancel) and recorded. There are no user
+// events, so the loops are the defaults that return at once; nothing is
+// drawn, so colours are not kept. Runs on every platform.
 #pragma once
 
 #include <memory>
@@ -45,15 +46,8 @@ class HeadlessWindowBackend : public WindowBackend {
     void SetWindowSize(HWND window, int width, int height) override;
     void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) override;
     void FocusFirstTabStop(HWND dialog) override;
-    void SetDialogColors(COLORREF background, COLORREF text) override;
     // Kept for interfaceLanguage(); nothing here has texts of its own.
     void SetInterfaceLanguage(const std::string& languageCode) override;
-    // There are no user events here: both loops return at once, the message
-    // loop with the code of PostQuitMessage (0 when none was posted).
-    int RunMessageLoop() override;
-    void PostQuitMessage(int exitCode) override;
-    void RunModalLoop(HWND dialog) override;
-    void EndModalLoop(HWND dialog) override;
     // Recorded in shownBoxes(); answered with IDOK.
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     // Recorded in fileRequests(); cancelled, as no user is there to choose.
@@ -92,7 +86,6 @@ class HeadlessWindowBackend : public WindowBackend {
 
     std::vector<std::unique_ptr<Window>> dialogs_;
     HWND focus_ = nullptr;
-    int quitCode_ = 0;
     std::vector<ShownBox> shownBoxes_;
     std::vector<OpenFileRequest> fileRequests_;
     std::string interfaceLanguage_;

@@ -43,8 +43,8 @@ class Win32WindowBackend : public WindowBackend {
     void SetButtonBitmaps(HWND button, const ButtonBitmaps& bitmaps) override;
     void FocusFirstTabStop(HWND dialog) override;
     void SetDialogColors(COLORREF background, COLORREF text) override;
-    // Windows' own boxes and file dialog speak the language of Windows.
-    void SetInterfaceLanguage(const std::string&) override {}
+    // SetInterfaceLanguage keeps its default: Windows' own boxes and file
+    // dialog speak the language of Windows.
     int RunMessageLoop() override;
     void PostQuitMessage(int exitCode) override;
     void RunModalLoop(HWND dialog) override;
