@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/line_limits.h"
 #include "engine/resource_words.h"
 
 namespace sif {
@@ -12,9 +13,6 @@ int g_bInStringTable = 0;
 char g_szKeyword[kKeywordSize] = "";
 
 namespace {
-
-// The most of a line that is looked at: what the line buffer holds.
-constexpr int kLineMax = 499;
 
 constexpr bool WordsFitKeyword() {
     for (const ResourceWord& word : kResourceWords) {
@@ -96,7 +94,7 @@ int ResourceWordAt(const char* line, int n, int p) {
 }  // namespace
 
 int ClassifyResourceLine(const char* line) {
-    const int n = static_cast<int>(strnlen(line, kLineMax));
+    const int n = static_cast<int>(strnlen(line, kLineTextMax));
     return ClassifyResourceText(line, n);
 }
 

@@ -4,13 +4,11 @@
 
 #include "engine/classify_resource_line.h"
 #include "engine/delimiter_rules.h"
+#include "engine/line_limits.h"
 
 namespace sif {
 
 namespace {
-
-// The most a result holds; also the most of a line that is looked at.
-constexpr int kResultMax = 499;
 
 // The first `c` in line[from, end), or -1.
 int Find(const char* line, int from, int end, char c) {
@@ -43,7 +41,7 @@ int ExtractPieces(const char* line, int end, char left, char right, bool resourc
     // and gains at most the two separator bytes. So `out` may be `line`.
     int length = 0;
     auto append = [&](const char* bytes, int count) {
-        const int take = count < kResultMax - length ? count : kResultMax - length;
+        const int take = count < kLineTextMax - length ? count : kLineTextMax - length;
         if (take > 0) {
             std::memmove(out + length, bytes, static_cast<std::size_t>(take));
             length += take;
@@ -85,7 +83,7 @@ void ExtractDelimited(char* line, char left, char right, int examined, int resou
     // NUL is examined itself: it closes a piece when the right delimiter is
     // NUL (an empty delimiter field).
     int end = examined - 1;
-    end = end < 0 ? 0 : end > kResultMax ? kResultMax : end;
+    end = end < 0 ? 0 : end > kLineTextMax ? kLineTextMax : end;
     if (const int nul = Find(line, 0, end, '\0'); nul >= 0) {
         end = nul + 1;
     }

@@ -1,10 +1,9 @@
 // The single-file line operation.
 #pragma once
 
-namespace sif {
+#include "engine/line_limits.h"
 
-inline constexpr int kLineBufferSize = 510;
-inline constexpr int kLinePieceMax = 498;  // bytes stored for one line
+namespace sif {
 
 // The engine's line buffer: the last piece of a file, which ends in the NUL
 // stored for the read that found the end, is filtered there.

@@ -1,6 +1,6 @@
 #include "engine/piece_stops.h"
 
-#include "engine/extract_file.h"
+#include "engine/line_limits.h"
 
 namespace sif {
 

@@ -3,14 +3,11 @@
 #include <cstring>
 
 #include "engine/delimiter_rules.h"
+#include "engine/line_limits.h"
 
 namespace sif {
 
 namespace {
-
-// The most a filtered line may hold; the line buffer has room for it and the
-// NUL.
-constexpr int kResultMax = 499;
 
 // The first `c` in line[from, end), or `end`.
 int FindOrEnd(const char* line, int from, int end, char c) {
@@ -25,7 +22,7 @@ int StripPieces(const char* line, int end, char left, char right, char* out) {
     int length = 0;
     auto keep = [&](int from, int to) {
         int count = to - from;
-        count = count < kResultMax - length ? count : kResultMax - length;
+        count = count < kLineTextMax - length ? count : kLineTextMax - length;
         if (count > 0) {
             std::memmove(out + length, line + from, static_cast<std::size_t>(count));
             length += count;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/extract_delimited.h"
-#include "engine/extract_file.h"
+#include "engine/line_limits.h"
 #include "engine/strip_delimited.h"
 #include "tests/engine/line_filter_reference.h"
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "engine/classify_resource_line.h"
-#include "engine/extract_file.h"
 #include "engine/extract_request.h"
 #include "engine/kernels/kernel_table.h"
+#include "engine/line_limits.h"
 #include "engine/line_scanner.h"
 #include "engine/vector_level.h"
 #include "tests/engine/reference_piece_end.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/byte_masks.h"
-#include "engine/extract_file.h"
+#include "engine/line_limits.h"
 #include "engine/piece_stops.h"
 #include "tests/engine/reference_piece_end.h"
 

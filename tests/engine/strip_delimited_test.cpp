@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/extract_file.h"
+#include "engine/line_limits.h"
 
 namespace sif {
 namespace {
