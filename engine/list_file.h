@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/extract_request.h"
-#include "engine/run_extraction.h"
+#include "engine/run_outcome.h"
 #include "platform/file_io.h"
 
 namespace sif {
