@@ -1,4 +1,5 @@
-// Resource and control ids of the dialogs, as the resource script numbers them.
+// Resource, control and string ids of the dialogs, as the resource script
+// numbers them.
 #pragma once
 
 namespace sif::ui {
@@ -7,6 +8,20 @@ inline constexpr unsigned IDD_INFO = 100;
 inline constexpr unsigned IDI_APP = 102;
 inline constexpr unsigned IDD_MAIN = 101;
 inline constexpr unsigned IDD_INFO_EN = 104;
+
+// The main dialog's strings. The labels are German; each has its English
+// twin kEnglishOffset higher, as the engine's messages do.
+inline constexpr unsigned IDS_FILTER_TARGETS = 2007;
+inline constexpr unsigned IDS_FILTER_RESOURCE_SOURCES = 2016;
+inline constexpr unsigned IDS_FILTER_TEXT_SOURCES = 2019;
+inline constexpr unsigned IDS_LABEL_SOURCE = 3030;
+inline constexpr unsigned IDS_LABEL_TARGET = 3031;
+inline constexpr unsigned IDS_LABEL_KIND = 3032;
+inline constexpr unsigned IDS_LABEL_LEFT = 3033;
+inline constexpr unsigned IDS_LABEL_RIGHT = 3034;
+inline constexpr unsigned IDS_MODE_MULTI_POSITIVE = 3035;
+inline constexpr unsigned IDS_MODE_MULTI_NEGATIVE = 3036;
+inline constexpr unsigned IDS_VIEW = 3037;
 
 inline constexpr int IDC_INFO = 3000;
 inline constexpr int IDC_SOURCE = 3001;

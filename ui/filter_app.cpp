@@ -2,16 +2,25 @@
 
 #include <string>
 
+#include "engine/messages.h"
 #include "platform/resources.h"
+#include "ui/control_ids.h"
 #include "ui/filter_dlg.h"
 
 namespace sif {
 namespace {
 
-// Every string the window and the engine load, as [first, last] ranges.
+// Every string the window and the engine load, as [first, last] ranges: the
+// file filters, the German labels and messages, the later messages, and the
+// English twins of both.
 constexpr unsigned kNeededStrings[][2] = {
-    {2007, 2007}, {2016, 2016}, {2019, 2019}, {3030, 3049},
-    {3050, 3069}, {3070, 3072}, {3090, 3092},
+    {ui::IDS_FILTER_TARGETS, ui::IDS_FILTER_TARGETS},
+    {ui::IDS_FILTER_RESOURCE_SOURCES, ui::IDS_FILTER_RESOURCE_SOURCES},
+    {ui::IDS_FILTER_TEXT_SOURCES, ui::IDS_FILTER_TEXT_SOURCES},
+    {ui::IDS_LABEL_SOURCE, kMsgReadWriteError},
+    {ui::IDS_LABEL_SOURCE + kEnglishOffset, kMsgReadWriteError + kEnglishOffset},
+    {kMsgDelimiterNotInCodePage, kMsgTargetLocked},
+    {kMsgDelimiterNotInCodePage + kEnglishOffset, kMsgTargetLocked + kEnglishOffset},
 };
 
 }  // namespace

@@ -173,21 +173,25 @@ void CFilterDlg::OnKindResource() {
 void CFilterDlg::OnLanguage() {
     // The flag first: the labels then come from the new language's ids.
     g_bEnglish = g_bEnglish == 0 ? 1 : 0;
-    const UINT offset = g_bEnglish ? kEnglishLabelOffset : 0;
+    const UINT offset = g_bEnglish ? kEnglishOffset : 0;
     static const struct {
         int control;
         UINT germanId;
     } kLabels[] = {
-        {IDC_LABEL_SOURCE, 3030},        {IDC_LABEL_TARGET, 3031}, {IDC_LABEL_KIND, 3032},
-        {IDC_LABEL_LEFT, 3033},          {IDC_LABEL_RIGHT, 3034},  {IDC_MODE_MULTI_POSITIVE, 3035},
-        {IDC_MODE_MULTI_NEGATIVE, 3036},
+        {IDC_LABEL_SOURCE, IDS_LABEL_SOURCE},
+        {IDC_LABEL_TARGET, IDS_LABEL_TARGET},
+        {IDC_LABEL_KIND, IDS_LABEL_KIND},
+        {IDC_LABEL_LEFT, IDS_LABEL_LEFT},
+        {IDC_LABEL_RIGHT, IDS_LABEL_RIGHT},
+        {IDC_MODE_MULTI_POSITIVE, IDS_MODE_MULTI_POSITIVE},
+        {IDC_MODE_MULTI_NEGATIVE, IDS_MODE_MULTI_NEGATIVE},
     };
     char text[kLabelBufferSize];
     for (const auto& label : kLabels) {
         LoadStringA(AfxGetResourceHandle(), label.germanId + offset, text, sizeof text);
         SetDlgItemTextA(label.control, text);
     }
-    LoadStringA(AfxGetResourceHandle(), 3037 + offset, text, sizeof text);
+    LoadStringA(AfxGetResourceHandle(), IDS_VIEW + offset, text, sizeof text);
     SetDlgItemTextA(IDC_VIEW_SOURCE, text);
     SetDlgItemTextA(IDC_VIEW_TARGET, text);
     TellInterfaceLanguage();
@@ -210,11 +214,11 @@ void CFilterDlg::BrowseInto(int field, UINT filterId) {
 
 void CFilterDlg::OnBrowseSource() {
     bool text = GetCheckedRadioButton(IDC_KIND_RESOURCE, IDC_KIND_TEXT) == IDC_KIND_TEXT;
-    BrowseInto(IDC_SOURCE, text ? kFilterTextSources : kFilterResourceSources);
+    BrowseInto(IDC_SOURCE, text ? IDS_FILTER_TEXT_SOURCES : IDS_FILTER_RESOURCE_SOURCES);
 }
 
 void CFilterDlg::OnBrowseTarget() {
-    BrowseInto(IDC_TARGET, kFilterTargets);
+    BrowseInto(IDC_TARGET, IDS_FILTER_TARGETS);
 }
 
 void CFilterDlg::OnViewSource() {

@@ -46,12 +46,8 @@ class CFilterDlg : public CDialog {
     // catalogue string `filterId`.
     void BrowseInto(int field, UINT filterId);
 
-    static constexpr UINT kEnglishLabelOffset = 20;
     static constexpr int kLabelBufferSize = 40;
     static constexpr int kFilterBufferSize = 256;
-    static constexpr UINT kFilterTargets = 2007;
-    static constexpr UINT kFilterResourceSources = 2016;
-    static constexpr UINT kFilterTextSources = 2019;
 
     CBitmapButton m_okButton;
     CBitmapButton m_cancelButton;
