@@ -5,7 +5,7 @@
 #include <QSet>
 #include <QTest>
 
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "tests/support/dialog_expectations.h"
 #include "ui/control_ids.h"
 

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <memory>
 
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "ui/control_ids.h"
 
 namespace sif::test {

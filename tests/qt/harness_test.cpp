@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 
 namespace sif::test {
 

@@ -1,4 +1,4 @@
-#include "tests/gui/child_process.h"
+#include "tests/qt/child_process.h"
 
 #include <sys/prctl.h>
 #include <unistd.h>

@@ -16,7 +16,7 @@
 #include <functional>
 #include <optional>
 
-#include "tests/gui/child_process.h"
+#include "tests/qt/child_process.h"
 
 namespace sif::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/window/headless_dialog_test.h"
+#include "tests/headless/headless_dialog_test.h"
 
 #include "engine/language.h"
 #include "platform/framework/win_app.h"

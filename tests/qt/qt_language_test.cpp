@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "platform/qt/qt_translations.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "ui/control_ids.h"
 
 namespace sif::test {

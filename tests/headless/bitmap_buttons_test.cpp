@@ -4,7 +4,7 @@
 
 #include "platform/framework/bitmap_info.h"
 #include "platform/resources.h"
-#include "tests/window/headless_dialog_test.h"
+#include "tests/headless/headless_dialog_test.h"
 
 namespace sif::test {
 namespace {

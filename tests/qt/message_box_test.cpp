@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "platform/qt/qt_message_box.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 
 namespace sif::test {
 namespace {

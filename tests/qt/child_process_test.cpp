@@ -4,7 +4,7 @@
 #include <QTest>
 #include <csignal>
 
-#include "tests/gui/child_process.h"
+#include "tests/qt/child_process.h"
 
 namespace sif::test {
 namespace {

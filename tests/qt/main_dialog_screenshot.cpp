@@ -16,7 +16,7 @@
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
 #include "platform/resources.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_ids.h"
 #include "ui/info_dlg.h"

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "tests/gui/child_process.h"
+#include "tests/qt/child_process.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -4,7 +4,7 @@
 
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "ui/control_ids.h"
 #include "ui/filter_app.h"
 

@@ -9,7 +9,7 @@
 
 #include "engine/language.h"
 #include "tests/support/dialog_expectations.h"
-#include "tests/window/headless_dialog_test.h"
+#include "tests/headless/headless_dialog_test.h"
 #include "ui/control_ids.h"
 
 namespace sif::test {

@@ -15,7 +15,7 @@
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
 #include "platform/qt/dialog_window.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "tests/support/dialog_expectations.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_ids.h"

@@ -16,7 +16,7 @@
 #include "platform/framework/file_dialog.h"
 #include "platform/posix/viewer_search.h"
 #include "platform/qt/qt_file_dialog.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_ids.h"
 

@@ -9,7 +9,7 @@
 #include "engine/language.h"
 #include "platform/framework/win_app.h"
 #include "platform/qt/dialog_window.h"
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 #include "tests/support/dialog_expectations.h"
 #include "ui/control_ids.h"
 #include "ui/info_dlg.h"

@@ -1,4 +1,4 @@
-#include "tests/gui/gui_harness.h"
+#include "tests/qt/qt_harness.h"
 
 #include <QAbstractButton>
 #include <QApplication>
