@@ -28,4 +28,15 @@ elseif(SIFTERON_FUZZ)
   target_compile_options(sif_build_settings INTERFACE
     -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(sif_build_settings INTERFACE -fsanitize=address,undefined)
+elseif(NOT WIN32)
+  # Hardened as Debian builds its packages (dpkg-buildflags with
+  # hardening=+all): stack protector, checked string and memory functions
+  # where optimisation lets glibc see the sizes, format checks, and a
+  # position-independent program whose relocations are read-only once
+  # loaded. Debian's compilers make position-independent code by default
+  # (Qt asks for -fPIC on what uses it); -pie fails the link if any is not.
+  target_compile_options(sif_build_settings INTERFACE
+    $<$<COMPILE_LANGUAGE:CXX>:-fstack-protector-strong -Wformat -Werror=format-security
+    $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>>)
+  target_link_options(sif_build_settings INTERFACE -pie -Wl,-z,relro,-z,now)
 endif()

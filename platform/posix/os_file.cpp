@@ -211,8 +211,10 @@ namespace sif {
 void CutBackInterruptedAppend() {
     const int fd = os::g_cutBackFd;
     if (fd >= 0) {
-        // Output still in the write buffer never reaches the file.
-        (void)::ftruncate(fd, static_cast<off_t>(os::g_cutBackLength.load()));
+        // Output still in the write buffer never reaches the file. In a
+        // signal handler nothing more can be done should this fail.
+        [[maybe_unused]] const int cut =
+            ::ftruncate(fd, static_cast<off_t>(os::g_cutBackLength.load()));
     }
 }
 

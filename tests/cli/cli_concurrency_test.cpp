@@ -252,7 +252,8 @@ TEST_F(ConcurrentRuns, AWriterWithoutTheLockLosesNothingAndTakesNothing) {
     const std::string script = "cd '" + dir.path().string() +
                                "' && i=0; while [ ! -e stop ]; do i=$((i+1)); "
                                "echo \"#shell-$i#\" >> out.txt; done; echo $i > count";
-    std::thread shell([&] { (void)std::system(script.c_str()); });
+    int shellStatus = -1;
+    std::thread shell([&] { shellStatus = std::system(script.c_str()); });
     const bool started = WaitUntil(
         [&] { return ReadBytes(File("out.txt")).find("#shell-1#") != std::string::npos; });
     for (int i = 0; started && i < runs; ++i) {
@@ -262,6 +263,7 @@ TEST_F(ConcurrentRuns, AWriterWithoutTheLockLosesNothingAndTakesNothing) {
     WriteBytes(File("stop"), "");
     shell.join();
     ASSERT_TRUE(started) << "the shell loop never wrote";
+    ASSERT_EQ(shellStatus, 0) << "the shell loop failed";
     const std::string target = ReadBytes(File("out.txt"));
     const int written = std::atoi(ReadBytes(File("count")).c_str());
     // The shell's lines, in the order written, taken out of the target.

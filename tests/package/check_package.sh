@@ -112,6 +112,10 @@ else
 fi
 if command -v lintian >/dev/null; then
   lintian --fail-on error,warning "$deb" >&2 || fail "lintian"
+  # The hardening tags are informational, so only the full report shows them:
+  # the programs must be built as Debian hardens its own.
+  hardening=$(lintian -I --pedantic "$deb" 2>&1 | grep -E 'hardening-no-' || true)
+  [ -z "$hardening" ] || fail "lintian: $hardening"
 else
   missing+=(lintian)
 fi

@@ -27,7 +27,9 @@ LockHolder::LockHolder(const std::string& file) {
         ::close(release[1]);
         const int fd = ::open(file.c_str(), O_RDWR);
         const char locked = fd >= 0 && os::TryLockTarget(fd) == os::LockState::Locked ? 1 : 0;
-        (void)::write(ready[1], &locked, 1);
+        if (::write(ready[1], &locked, 1) != 1) {
+            ::_exit(1);  // the parent reads nothing and holds no lock
+        }
         char ignored;
         while (::read(release[0], &ignored, 1) > 0) {
         }
