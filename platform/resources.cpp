@@ -30,6 +30,15 @@ const res::StringResource* FindString(unsigned id) {
     return (it != end && it->id == id) ? it : nullptr;
 }
 
+// The entry of `items` with this id: dialogs and icons are few, in script
+// order.
+template <typename Resource>
+const Resource* FindById(const Resource* items, std::size_t count, unsigned id) {
+    const Resource* end = items + count;
+    const Resource* it = std::find_if(items, end, [id](const Resource& r) { return r.id == id; });
+    return it != end ? it : nullptr;
+}
+
 }  // namespace
 
 HINSTANCE AfxGetResourceHandle() {
@@ -52,12 +61,7 @@ int LoadStringA(HINSTANCE, UINT id, char* buffer, int size) {
 }
 
 const res::DialogResource* FindDialogResource(unsigned id) {
-    const auto& bundle = res::kBundle;
-    for (std::size_t i = 0; i < bundle.dialogCount; ++i) {
-        if (bundle.dialogs[i].id == id)
-            return &bundle.dialogs[i];
-    }
-    return nullptr;
+    return FindById(res::kBundle.dialogs, res::kBundle.dialogCount, id);
 }
 
 const res::BinaryResource* FindBitmapResource(const char* name) {
@@ -72,12 +76,7 @@ const res::BinaryResource* FindBitmapResource(const char* name) {
 }
 
 const res::BinaryResource* FindIconResource(unsigned id) {
-    const auto& bundle = res::kBundle;
-    for (std::size_t i = 0; i < bundle.iconCount; ++i) {
-        if (bundle.icons[i].id == id)
-            return &bundle.icons[i];
-    }
-    return nullptr;
+    return FindById(res::kBundle.icons, res::kBundle.iconCount, id);
 }
 
 const res::BinaryResource* FindProgramIcon() {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/framework/win_app.h"
 #include "platform/framework/window_backend.h"
 #include "platform/message_box.h"
 
@@ -92,12 +93,7 @@ BOOL CWnd::DestroyWindow() {
 }
 
 BOOL CWnd::ShowWindow(int showCommand) {
-    WindowBackend* backend = GetWindowBackend();
-    if (m_hWnd == nullptr || backend == nullptr)
-        return FALSE;
-    BOOL wasVisible = backend->IsWindowVisible(m_hWnd);
-    backend->ShowWindow(m_hWnd, showCommand);
-    return wasVisible;
+    return sif::ShowWindow(m_hWnd, showCommand);
 }
 
 BOOL CWnd::EnableWindow(BOOL enable) {
