@@ -26,6 +26,9 @@ struct ButtonBitmaps {
     Picture down;
     Picture focus;
     Picture disabled;
+
+    // The picture for a button's state, as ChooseButtonPicture picks it.
+    const Picture& For(bool pressed, bool focused, bool isDisabled) const;
 };
 
 // A backend states what its toolkit does; the rest has a default here, as a

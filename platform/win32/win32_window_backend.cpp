@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/framework/bitmap_button.h"
 #include "platform/framework/field_label.h"
 #include "platform/window_styles.h"
 
@@ -174,25 +173,9 @@ bool Win32WindowBackend::DrawButton(const DRAWITEMSTRUCT& item) {
     auto found = bitmaps_.find(item.hwndItem);
     if (item.CtlType != ODT_BUTTON || found == bitmaps_.end())
         return false;
-    const ButtonBitmaps& b = found->second;
-    ButtonPicture picture =
-        ChooseButtonPicture((item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0,
-                            (item.itemState & ODS_DISABLED) != 0, b.down.data != nullptr,
-                            b.focus.data != nullptr, b.disabled.data != nullptr);
-    switch (picture) {
-        case ButtonPicture::Down:
-            DrawBmp(item.hDC, b.down);
-            break;
-        case ButtonPicture::Focus:
-            DrawBmp(item.hDC, b.focus);
-            break;
-        case ButtonPicture::Disabled:
-            DrawBmp(item.hDC, b.disabled);
-            break;
-        case ButtonPicture::Up:
-            DrawBmp(item.hDC, b.up);
-            break;
-    }
+    DrawBmp(item.hDC, found->second.For((item.itemState & ODS_SELECTED) != 0,
+                                        (item.itemState & ODS_FOCUS) != 0,
+                                        (item.itemState & ODS_DISABLED) != 0));
     return true;
 }
 
