@@ -40,6 +40,22 @@ ButtonPicture ChooseButtonPicture(bool pressed, bool focused, bool disabled, boo
     return ButtonPicture::Up;
 }
 
+const ButtonBitmaps::Picture& ButtonBitmaps::For(bool pressed, bool focused,
+                                                 bool isDisabled) const {
+    switch (ChooseButtonPicture(pressed, focused, isDisabled, down.data != nullptr,
+                                focus.data != nullptr, disabled.data != nullptr)) {
+        case ButtonPicture::Down:
+            return down;
+        case ButtonPicture::Focus:
+            return focus;
+        case ButtonPicture::Disabled:
+            return disabled;
+        case ButtonPicture::Up:
+            break;
+    }
+    return up;
+}
+
 BOOL CBitmapButton::LoadBitmaps(const char* up, const char* down, const char* focus,
                                 const char* disabled) {
     // Whatever was held before goes, also for the names that are null now.

@@ -1,6 +1,5 @@
 #include "platform/framework/window_backend.h"
 
-#include "platform/framework/bitmap_button.h"
 #include "platform/message_box.h"
 #include "platform/stderr_message_sink.h"
 
@@ -27,22 +26,6 @@ BackendMessageSink g_backendBoxes;
 MessageBoxSink* g_sinkBefore = nullptr;
 
 }  // namespace
-
-const ButtonBitmaps::Picture& ButtonBitmaps::For(bool pressed, bool focused,
-                                                 bool isDisabled) const {
-    switch (ChooseButtonPicture(pressed, focused, isDisabled, down.data != nullptr,
-                                focus.data != nullptr, disabled.data != nullptr)) {
-        case ButtonPicture::Down:
-            return down;
-        case ButtonPicture::Focus:
-            return focus;
-        case ButtonPicture::Disabled:
-            return disabled;
-        case ButtonPicture::Up:
-            break;
-    }
-    return up;
-}
 
 bool WindowBackend::IsWindowTextExact(HWND) const {
     return true;
